@@ -1,0 +1,4 @@
+// The process-wide launch state.
+#include "launch/launch_state.h"
+
+LaunchState g_launch;

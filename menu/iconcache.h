@@ -1,0 +1,21 @@
+// The icon cache file beside the menu definition file, and the pictures it holds.
+#pragma once
+
+#include "menudef/items.h"
+
+// Picture indexes besides row indexes.
+constexpr int kSystemPicture = -2;
+constexpr int kFolderPicture = -1;
+
+// Makes sure the icon cache matches the menu definition file; 0 when it
+// cannot, which turns the menu into plain text for the run.
+int icon_cache_check(void *launcher_window);
+
+// Reads the icon cache into memory for the menu; 0 on failure.
+int icon_cache_load(void *launcher_window);
+
+// Releases the pictures read by icon_cache_load.
+void icon_cache_release();
+
+// A new screen-compatible bitmap holding a picture; the caller owns it.
+BitmapHandle make_item_bitmap(int picture_index);

@@ -1,0 +1,306 @@
+// Directives of the [system] section and the small parsers behind them.
+#include "menudef/directives.h"
+
+#include <cstring>
+
+#include "app/paths.h"
+#include "launch/placeholders.h"
+#include "menudef/platform.h"
+#include "menudef/settings.h"
+#include "menudef/textbuf.h"
+
+LauncherSettings g_settings;
+
+size_t read_line(const char *text, size_t start, size_t length, char *line) {
+    size_t kept = 0;
+    size_t pos = start;
+    for (; pos < length && text[pos] != '\n'; ++pos) {
+        char c = text[pos];
+        if (c == '\r' || c == '\t') continue;
+        if (kept < kMaxLineBytes) line[kept++] = c;
+    }
+    line[kept] = 0;
+    return pos - start + 1;  // the LF, or one past the end
+}
+
+// Field scanning: "," closes a field, CR or LF closes the last one. Bytes
+// beyond max_bytes are dropped. Returns ',' or '\n' for the closing byte, or
+// 0 when the text ended first.
+static char scan_field(const char *text, size_t *pos, char *field, size_t max_bytes) {
+    size_t kept = 0;
+    field[0] = 0;
+    for (;; ++*pos) {
+        char c = text[*pos];
+        if (c == 0) return 0;
+        if (c == ',' || c == '\r' || c == '\n') {
+            ++*pos;
+            field[kept] = 0;
+            return c == ',' ? ',' : '\n';
+        }
+        if (kept < max_bytes) field[kept++] = c;
+    }
+}
+
+constexpr size_t kShortField = 6;
+constexpr size_t kFontField = 127;
+
+// The position words, tested in this order. Returns 1 when one was found.
+static int apply_position_word(const char *field) {
+    if (plat_find_ci(field, "mouse")) {
+        if (g_app.mouse_buttons >= 1) g_settings.menu_position = PositionMouse;
+    } else if (plat_find_ci(field, "mous2")) {
+        if (g_app.mouse_buttons >= 1) g_settings.menu_position = PositionMouse2;
+    } else if (plat_find_ci(field, "center")) {
+        g_settings.menu_position = PositionCenter;
+    } else if (plat_find_ci(field, "active")) {
+        g_settings.menu_position = PositionActive;
+    } else {
+        return 0;
+    }
+    return 1;
+}
+
+void parse_position(const char *text, size_t start) {
+    char field[kShortField + 1];
+    size_t pos = start;
+    g_settings.menu_position = PositionActive;
+    char end = scan_field(text, &pos, field, kShortField);
+    if (end != ',') {
+        if (end) apply_position_word(field);
+        return;
+    }
+    if (plat_find_ci(field, "MAX")) {
+        g_settings.menu_x = g_app.screen_width;
+    } else if (apply_position_word(field)) {
+        return;
+    } else {
+        g_settings.menu_x = text_to_int(field);
+    }
+    end = scan_field(text, &pos, field, kShortField);
+    if (!end) return;
+    int is_max = end == ',' ? plat_find_ci(field, "MAX") != nullptr : strcmp(field, "MAX") == 0;
+    g_settings.menu_y = is_max ? g_app.maximised_height : text_to_int(field);
+    g_settings.menu_position = PositionPoint;
+}
+
+void parse_font(const char *line) {
+    char field[kFontField + 1];
+    size_t pos = 6;
+    char end = scan_field(line, &pos, field, kFontField);
+    if (!end) return;
+    text_copy(g_settings.font_face, field);
+    g_settings.font_size = 16;
+    g_settings.font_weight = 0;
+    if (end != ',') return;
+    end = scan_field(line, &pos, field, kFontField);
+    if (!end) return;
+    int size = text_to_int(field);
+    g_settings.font_size = size > 0 ? size : 16;
+    if (end != ',') return;
+    if (!scan_field(line, &pos, field, kFontField)) return;
+    int weight = text_to_int(field);
+    g_settings.font_weight = weight >= 0 && weight <= 10 ? weight * 100 : 0;
+}
+
+static int delay_in_range(int ms) { return ms >= 1 && ms <= 10000 ? ms : 0; }
+
+void parse_delays(const char *line) {
+    char field[kShortField + 1];
+    size_t pos = 6;
+    char end = scan_field(line, &pos, field, kShortField);
+    if (!end) return;
+    int first = delay_in_range(text_to_int(field));
+    if (end != ',') {
+        g_settings.first_launch_delay = g_settings.next_launch_delay = first;
+        return;
+    }
+    g_settings.first_launch_delay = first;
+    if (scan_field(line, &pos, field, kShortField))
+        g_settings.next_launch_delay = delay_in_range(text_to_int(field));
+}
+
+void parse_folder_options(const char *line) {
+    char field[kShortField + 1];
+    size_t pos = 8;
+    char end = scan_field(line, &pos, field, kShortField);
+    if (!end) return;
+    int depth = text_to_int(field);
+    g_settings.folder_depth = depth < 0 ? 0 : depth;
+    if (end != ',') return;
+    end = scan_field(line, &pos, field, kShortField);
+    if (!end) return;
+    g_settings.folder_sort = text_to_int(field) == 1;
+    if (end != ',') return;
+    if (scan_field(line, &pos, field, kShortField))
+        g_settings.folder_access_keys = text_to_int(field) != 0;
+}
+
+void parse_filter(const char *line) {
+    char ext[260];
+    size_t kept = 0;
+    for (size_t pos = 8;; ++pos) {
+        char c = line[pos];
+        if (c == 0) return;  // no line end: the open extension is not taken
+        if (c == ';' || c == '\r' || c == '\n') {
+            ext[kept] = 0;
+            if (kept > 0 && g_settings.filter_count < kMaxFilters)
+                text_copy(g_settings.filter_exts[g_settings.filter_count++], ext);
+            kept = 0;
+            if (c != ';') return;
+            continue;
+        }
+        if (kept < sizeof ext - 1) ext[kept++] = c;
+    }
+}
+
+// A target made of blanks only names nothing; the file system would take it
+// for the current folder.
+static int is_blank(const char *text) {
+    for (; *text; ++text)
+        if (*text != ' ') return 0;
+    return 1;
+}
+
+constexpr size_t kResolvedSize = 260;
+
+static int found_full_path(const char *name, char *out) {
+    if (!plat_full_path(name, out, kResolvedSize)) text_copy(out, kResolvedSize, name);
+    return 1;
+}
+
+int resolve_program(const char *target, int try_exe, char *out) {
+    char with_exe[kResolvedSize];
+    // A name that does not fit with ".exe" behind it cannot name a file.
+    int have_exe =
+        try_exe && text_format(with_exe, sizeof with_exe, "%s.exe", target) == strlen(target) + 4;
+    if (!is_blank(target)) {
+        if (plat_exists(target)) return found_full_path(target, out);
+        if (have_exe && plat_exists(with_exe)) return found_full_path(with_exe, out);
+        if (g_settings.search_list_set) {
+            if (plat_search_path(g_settings.search_list, target, out, kResolvedSize)) return 1;
+            if (have_exe && plat_search_path(g_settings.search_list, with_exe, out, kResolvedSize))
+                return 1;
+        }
+        if (plat_search_path(nullptr, target, out, kResolvedSize)) return 1;
+        if (have_exe && plat_search_path(nullptr, with_exe, out, kResolvedSize)) return 1;
+    }
+    text_copy(out, kResolvedSize, target);
+    return 0;
+}
+
+void read_search_list_file(const char *path) {
+    g_settings.search_list_set = 0;
+    char *data;
+    size_t size;
+    if (!plat_read_file(path, 0, &data, &size, nullptr)) return;
+    char *list = g_settings.search_list;
+    size_t kept = 0;
+    list[0] = 0;
+    // After "path=" only the rest of that line counts; without it, the whole
+    // file with its line ends taken out. Both leave TAB bytes out, and a CR
+    // ends the "path=" line as an LF does, so CR LF files work.
+    const char *from = plat_find_ci(data, "path=");
+    const char *p = from ? from + 5 : data;
+    const char *end = data + size;
+    for (; p < end && kept < kSearchListSize - 1; ++p) {
+        char c = *p;
+        if (from && (c == '\n' || c == '\r' || c == 0)) break;
+        if (c == '\t' || c == '\r' || c == '\n') continue;
+        list[kept++] = c;
+    }
+    list[kept] = 0;
+    if (kept > 0) g_settings.search_list_set = 1;
+    plat_free_file(data);
+}
+
+// "@editor=" and "@filer=": the value must name an existing file.
+static void set_program_setting(const char *value, char *setting) {
+    char expanded[kLineSize];
+    if (g_settings.placeholders_enabled) {
+        expand_placeholders(value, expanded, sizeof expanded);
+        value = expanded;
+    }
+    char resolved[kResolvedSize];
+    if (resolve_program(value, 1, resolved) && !plat_is_directory(resolved))
+        text_copy(setting, kResolvedSize, resolved);
+}
+
+static void set_search_list(const char *value) {
+    char resolved[kResolvedSize];
+    if (resolve_program(value, 0, resolved) && !plat_is_directory(resolved)) {
+        read_search_list_file(resolved);
+    } else {
+        text_copy(g_settings.search_list, value);
+        g_settings.search_list_set = 1;
+    }
+}
+
+size_t read_param_block(const char *text, size_t start, size_t length) {
+    char line[kLineSize];
+    g_settings.param_count = 0;
+    size_t taken = read_line(text, start, length, line);
+    while (g_settings.param_count < kMaxParams) {
+        size_t pos = start + taken;
+        size_t consumed = read_line(text, pos, length, line);
+        if (pos + consumed > length) break;  // a last line without LF is not read
+        const char *delimiter = plat_find_ci(line, g_settings.delimiter);
+        if (!delimiter) break;
+        int slot = g_settings.param_count++;
+        text_copy_n(g_settings.param_names[slot], line, (size_t)(delimiter - line));
+        text_copy(g_settings.param_values[slot], delimiter + strlen(g_settings.delimiter));
+        taken += consumed;
+    }
+    return taken;
+}
+
+size_t dispatch_directive(const char *line, const char *text, size_t line_start, size_t length) {
+    size_t line_length = strlen(line);
+    char with_eol[kLineWithEolSize];
+    text_copy(with_eol, line);
+    text_append(with_eol, "\r\n");
+    LauncherSettings &s = g_settings;
+    if (plat_starts_ci(line, "@dlm=", 5)) {
+        if (line_length >= 7) text_copy(s.delimiter, line + 5);
+    } else if (plat_starts_ci(line, "@param", 6)) {
+        s.placeholders_enabled = 1;
+        return read_param_block(text, line_start, length);
+    } else if (plat_starts_ci(line, "@path=", 6)) {
+        if (line_length >= 7) set_search_list(line + 6);
+    } else if (plat_starts_ci(line, "@icon=1", 7)) {
+        if (s.icon_mode == kUnset) s.icon_mode = 2;
+    } else if (plat_starts_ci(line, "@icon", 5)) {
+        if (s.icon_mode == kUnset) s.icon_mode = 1;
+    } else if (plat_starts_ci(line, "@menu=", 6)) {
+        if (line_length >= 9 && s.menu_position == kUnset) parse_position(with_eol, 6);
+    } else if (plat_starts_ci(line, "@font=", 6)) {
+        if (line_length >= 7) {
+            parse_font(with_eol);
+            if (s.font_face[0]) s.font_set = 1;
+        }
+    } else if (plat_starts_ci(line, "@editor=", 8)) {
+        set_program_setting(line + 8, s.editor_path);
+    } else if (plat_starts_ci(line, "@filer", 6)) {
+        s.filer_enabled = 1;
+        if (line[6] == '=') set_program_setting(line + 7, s.filer_path);
+    } else if (plat_starts_ci(line, "@dist=", 6)) {
+        if (line_length >= 7) parse_delays(with_eol);
+    } else if (plat_starts_ci(line, "@mark=0", 7)) {
+        s.variant_mark = 0;
+    } else if (plat_starts_ci(line, "@folder=", 8)) {
+        if (line_length >= 9) parse_folder_options(with_eol);
+    } else if (plat_starts_ci(line, "@filte", 6)) {
+        if (line_length >= 10) parse_filter(with_eol);
+    } else if (plat_starts_ci(line, "@sysmenu=0", 10)) {
+        s.system_entry_always = 0;
+    } else if (plat_starts_ci(line, "@active=1", 9)) {
+        s.force_activate = 1;
+    } else if (plat_starts_ci(line, "@xinit=", 7)) {
+        text_copy(s.input_initial_text, line + 7);
+    } else if (plat_starts_ci(line, "@xtitle=", 8)) {
+        text_copy(s.input_title, line + 8);
+        s.input_title_mode = 2;
+    } else if (plat_starts_ci(line, "@xtitle", 7)) {
+        s.input_title_mode = 1;
+    }
+    return 0;
+}

@@ -1,0 +1,273 @@
+// Loads thousands of generated and mutated definition files and checks that
+// the table and the settings stay within their bounds after each.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/paths.h"
+#include "menu/listing.h"
+#include "menudef/items.h"
+#include "menudef/loader.h"
+#include "menudef/settings.h"
+
+namespace {
+
+std::string scratch_folder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string dir = std::string(temp) + "tavrik_hostile_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateDirectoryA((dir + "\\list").c_str(), nullptr);
+    CreateDirectoryA((dir + "\\list\\sub").c_str(), nullptr);
+    for (const char *name : {"\\ed.exe", "\\list\\a.exe", "\\list\\b.lnk", "\\list\\sub\\c.exe"})
+        std::ofstream(dir + name) << "MZ";
+    return dir + "\\";
+}
+
+class Generator {
+public:
+    Generator(const std::string &dir) : dir_(dir), rng_(20101213) {}
+
+    std::string next(int index) {
+        switch (index % 4) {
+        case 0:
+            return random_bytes(pick(0, 1500));
+        case 1:
+            return structured();
+        default:
+            return mutate(structured());
+        }
+    }
+
+private:
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    char byte() { return (char)pick(0, 255); }
+
+    // Random bytes without folder separators, so that no line names a folder
+    // outside the scratch folder (a drive root would be listed in full).
+    std::string random_bytes(int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) {
+            char c = pick(0, 30) ? byte() : '\n';
+            s += c == '\\' || c == '/' ? '_' : c;
+        }
+        return s;
+    }
+
+    std::string line() {
+        static const char *fixed[] = {
+            "+",
+            "-",
+            "}",
+            "{",
+            "{&Sub",
+            ">",
+            ">-p | variant",
+            "%end",
+            "%END",
+            ";comment",
+            "@param",
+            "@dlm=",
+            "@dlm=::",
+            "@dlm=x",
+            "@menu=",
+            "@menu=mouse",
+            "@menu=MAX,MAX,MAX",
+            "@menu=,",
+            "@font=",
+            "@font=,,,,",
+            "@font=Face,-5,99",
+            "@dist=-1,,",
+            "@folder=1,1,1,1",
+            "@folder=",
+            "@filter=",
+            "@filter=;;;",
+            "@icon",
+            "@icon=1",
+            "@xtitle=",
+            "@xinit=",
+            "@path=",
+            "@path=;;;",
+            "@editor=",
+            "@filer=",
+            "@filer",
+            "[system]",
+            "[launch]",
+            "",
+            " ",
+            "\t",
+            "%ins_Tvr%\\ed.exe | %4y%",
+            "%Fonts%\\a.ttf | f",
+            "%ins_Tvr%",
+            "name | value",
+            " | ",
+            "&",
+        };
+        switch (pick(0, 9)) {
+        case 0:
+            return dir_ + "ed.exe | &Ed";
+        case 1:
+            return dir_ + (pick(0, 1) ? "list" : "list | &L");
+        case 2:
+            return std::string(pick(300, 3000), (char)pick(32, 126));
+        case 3:
+            return "@filter=" + repeat(".e;", pick(1, 2000));
+        case 4:
+            return random_bytes(pick(1, 40));
+        default:
+            return fixed[pick(0, sizeof fixed / sizeof fixed[0] - 1)];
+        }
+    }
+
+    std::string repeat(const std::string &s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    }
+
+    std::string structured() {
+        std::string s;
+        if (pick(0, 3)) s += "[system]\n";
+        if (pick(0, 3) == 0) s += "@param\n" + repeat("p | q\n", pick(0, 14));
+        int lines = pick(0, 60) ? pick(0, 40) : pick(500, 2000);
+        for (int i = 0; i < lines; ++i) {
+            if (i == lines / 3 && pick(0, 1)) s += "%end\n[launch]\n";
+            if (pick(0, 40) == 0) s += repeat("{x\n", pick(1, 200));
+            s += line();
+            s += pick(0, 10) ? "\n" : (pick(0, 1) ? "\r\n" : "\r");
+        }
+        return s;
+    }
+
+    std::string mutate(std::string s) {
+        int edits = pick(1, 20);
+        for (int i = 0; i < edits && !s.empty(); ++i) {
+            size_t at = (size_t)pick(0, (int)s.size() - 1);
+            switch (pick(0, 3)) {
+            case 0:
+                s[at] = (char)pick(48, 91);
+                break;
+            case 1:
+                s.insert(at, 1, "\n\r\t\0{}+->;%@|&"[pick(0, 13)]);
+                break;
+            case 2:
+                s.erase(at, (size_t)pick(1, 50));
+                break;
+            default:
+                s.insert(at, s.substr(at, (size_t)pick(1, 400)));
+                break;
+            }
+        }
+        return s;
+    }
+
+    std::string dir_;
+    std::mt19937 rng_;
+};
+
+void remove_folder(const std::string &dir) {
+    std::string from = dir.substr(0, dir.size() - 1) + std::string(1, '\0');
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&op);
+}
+
+bool terminated(const char *text, size_t size) { return memchr(text, 0, size) != nullptr; }
+
+// Everything a later stage reads must hold, whatever the file said.
+void check_invariants() {
+    const ItemTable &t = g_items;
+    ASSERT_GE(t.item_count, 0);
+    ASSERT_LE(t.item_count, kMaxRows);
+    std::vector<int> variants(kMaxRows, 0);
+    for (int i = 0; i < t.item_count; ++i) {
+        ASSERT_TRUE(terminated(t.target[i], kTextSize)) << "row " << i;
+        ASSERT_TRUE(terminated(t.title[i], kTextSize)) << "row " << i;
+        ASSERT_TRUE(terminated(t.access_key[i], kAccessKeySize)) << "row " << i;
+        int k = t.kind[i];
+        ASSERT_TRUE(k == Entry || k == Variant || k == Separator || k == ColumnBreak ||
+                    k == SubmenuBegin || k == SubmenuEnd)
+            << "row " << i;
+        int expected_level = i == 0                          ? 0
+                             : t.kind[i - 1] == SubmenuBegin ? t.level[i - 1] + 1
+                             : t.kind[i - 1] == SubmenuEnd   ? t.level[i - 1] - 1
+                                                             : t.level[i - 1];
+        ASSERT_EQ(t.level[i], expected_level) << "row " << i;
+        if (k == SubmenuEnd) {
+            ASSERT_GE(t.level[i], 1) << "row " << i;
+        }
+        if (k == Variant) {
+            int owner = t.owner[i];
+            ASSERT_TRUE(owner >= 0 && owner < i && t.kind[owner] == Entry) << "row " << i;
+            ASSERT_EQ(t.level[owner], t.level[i]) << "row " << i;
+            ++variants[owner];
+        }
+    }
+    for (int i = 0; i < t.item_count; ++i)
+        if (t.kind[i] == Entry) {
+            ASSERT_EQ(t.variant_count[i], variants[i]) << "row " << i;
+        }
+    const LauncherSettings &s = g_settings;
+    ASSERT_TRUE(terminated(s.delimiter, sizeof s.delimiter));
+    ASSERT_TRUE(terminated(s.search_list, sizeof s.search_list));
+    ASSERT_TRUE(terminated(s.font_face, sizeof s.font_face));
+    ASSERT_TRUE(terminated(s.input_title, sizeof s.input_title));
+    ASSERT_TRUE(terminated(s.input_initial_text, sizeof s.input_initial_text));
+    ASSERT_TRUE(terminated(s.editor_path, sizeof s.editor_path));
+    ASSERT_TRUE(terminated(s.filer_path, sizeof s.filer_path));
+    ASSERT_TRUE(s.filter_count >= 1 && s.filter_count <= kMaxFilters);
+    for (int i = 0; i < s.filter_count; ++i)
+        ASSERT_TRUE(terminated(s.filter_exts[i], sizeof s.filter_exts[i]));
+    ASSERT_TRUE(s.param_count >= 0 && s.param_count <= kMaxParams);
+    for (int i = 0; i < s.param_count; ++i) {
+        ASSERT_TRUE(terminated(s.param_names[i], sizeof s.param_names[i]));
+        ASSERT_TRUE(terminated(s.param_values[i], sizeof s.param_values[i]));
+    }
+    ASSERT_TRUE(s.icon_mode >= 0 && s.icon_mode <= 2);
+    ASSERT_TRUE(s.menu_position >= 0 && s.menu_position <= 4);
+    ASSERT_TRUE(g_listing.count >= 0 && g_listing.count <= kMaxListedFiles);
+}
+
+}  // namespace
+
+TEST(HostileInput, TenThousandDefinitionsStayInBounds) {
+    const std::string dir = scratch_folder();
+    SetCurrentDirectoryA(dir.c_str());
+    snprintf(g_app.program_folder, sizeof g_app.program_folder, "%s", dir.c_str());
+    snprintf(g_app.default_definition_name, sizeof g_app.default_definition_name, "Tavrik.ini");
+    g_app.screen_width = 1024;
+    g_app.maximised_height = 740;
+    g_app.mouse_buttons = 3;
+    static int reports = 0;
+    definition_error_report = [](void *) { ++reports; };
+    const std::string file = dir + "Tavrik.ini";
+    Generator generator(dir);
+    const char *count = getenv("TAVRIK_HOSTILE_FILES");  // fewer while investigating
+    const int kFiles = count ? atoi(count) : 10000;
+    DWORD started = GetTickCount();
+    for (int i = 0; i < kFiles; ++i) {
+        std::string text = generator.next(i);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+        memset(&g_settings, 0, sizeof g_settings);  // as at program start
+        g_settings.icon_mode = g_settings.menu_position = kUnset;
+        snprintf(g_app.definition_path, sizeof g_app.definition_path, "%s", file.c_str());
+        ASSERT_EQ(load_definition(nullptr), 1) << "file " << i;
+        check_invariants();
+        if (HasFatalFailure()) {
+            std::ofstream(dir + "failing.ini", std::ios::binary) << text;
+            FAIL() << "file " << i << " kept as " << dir << "failing.ini";
+        }
+    }
+    EXPECT_EQ(reports, 0);
+    fprintf(stderr, "%d files in %lu ms\n", kFiles, GetTickCount() - started);
+    SetCurrentDirectoryA("C:\\");
+    if (!HasFailure()) remove_folder(dir);
+}

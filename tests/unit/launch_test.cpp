@@ -1,0 +1,205 @@
+// Launching and the dispatch of the popup cycle, with the shell, the pauses
+// and the input dialog replaced by recorders.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/paths.h"
+#include "app/popup.h"
+#include "launch/input_dialog.h"
+#include "launch/launch.h"
+#include "launch/launch_state.h"
+#include "menu/builder.h"
+#include "menudef/items.h"
+#include "menudef/settings.h"
+#include "test_support.h"
+
+namespace {
+
+std::vector<std::string> g_calls;  // "open file|parameters|folder" and "pause N"
+std::vector<std::string> g_dialog_paths;
+int g_dialog_answer;
+
+std::string or_null(const char *text) { return text ? text : "(null)"; }
+
+void record_open(const char *file, const char *parameters, const char *folder) {
+    g_calls.push_back("open " + or_null(file) + "|" + or_null(parameters) + "|" + or_null(folder));
+}
+
+void record_pause(int ms) { g_calls.push_back("pause " + std::to_string(ms)); }
+
+// A user who drops g_dialog_paths (file collection) and answers g_dialog_answer.
+int scripted_dialog(void *) {
+    g_calls.push_back("dialog " + std::to_string(g_launch.prompt_counter));
+    for (const std::string &path : g_dialog_paths)
+        snprintf(g_launch.selected_paths[g_launch.selected_count++], kSelectedPathSize, "%s",
+                 path.c_str());
+    g_launch.input_dialog_open = 1;
+    return g_dialog_answer;
+}
+
+class Launch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_launcher_state(dir.path());
+        g_calls.clear();
+        g_dialog_paths.clear();
+        g_dialog_answer = 0;
+        g_popup = PopupState{};
+        shell_open = record_open;
+        launch_pause = record_pause;
+        run_input_dialog = scripted_dialog;
+        prog = dir.write("bin\\p.exe", "MZ");
+        folder = dir.path() + "bin";
+    }
+    void add_row(RowKind kind, const std::string &target, const std::string &title = "t",
+                 int owner = 0) {
+        int i = g_items.item_count++;
+        g_items.kind[i] = kind;
+        snprintf(g_items.target[i], kTextSize, "%s", target.c_str());
+        snprintf(g_items.title[i], kTextSize, "%s", title.c_str());
+        g_items.owner[i] = owner;
+    }
+    ScratchFolder dir;
+    std::string prog, folder;
+};
+
+}  // namespace
+
+TEST_F(Launch, ChosenRowThenMarkedRowsWithDelays) {
+    for (int i = 0; i < 10; ++i) add_row(Entry, prog);
+    add_row(Variant, "-v %x", "var", 3);
+    g_settings.first_launch_delay = 300;
+    g_settings.next_launch_delay = 50;
+    g_items.marked[5] = g_items.marked[9] = g_items.marked[7] = g_items.marked[10] = 1;
+    g_items.marked_count = 4;
+    dispatch_choice(nullptr, 2007, 0);
+    const std::string run = "open " + prog + "|(null)|" + folder;
+    EXPECT_EQ(g_calls, (std::vector<std::string>{run, "pause 300", run, "pause 50", run, "pause 50",
+                                                 "open " + prog + "|-v %x|" + folder, "pause 50"}));
+    g_calls.clear();
+    dispatch_choice(nullptr, 0, 0);     // dismissed: nothing at all, marks included
+    dispatch_choice(nullptr, 2011, 0);  // no such row: only the marked rows
+    EXPECT_EQ(g_calls.size(), 9u);
+    EXPECT_EQ(g_calls[0], "pause 300");
+}
+
+TEST_F(Launch, FolderRequestsPromptsAndSystemFiles) {
+    add_row(Entry, prog, "&Ed");
+    add_row(Variant, "-n", "new", 0);
+    g_settings.filer_enabled = 1;
+    snprintf(g_settings.filer_path, kTextSize, "%s", prog.c_str());
+    g_popup.folder_open_request = 1;
+    dispatch_choice(nullptr, 2001, 1);  // the folder wins over Ctrl
+    EXPECT_EQ(g_calls[0], "open " + prog + "|" + folder + "\\|" + folder);
+
+    g_calls.clear();
+    g_popup.folder_open_request = 0;
+    g_dialog_answer = 0;
+    g_items.marked[1] = 1;
+    g_items.marked_count = 1;
+    dispatch_choice(nullptr, 2000, 1);  // a cancelled option prompt ends everything
+    EXPECT_EQ(g_calls, std::vector<std::string>{"dialog 0"});
+    EXPECT_STREQ(g_launch.input_dialog_program, prog.c_str());
+
+    g_calls.clear();
+    g_dialog_answer = 4;
+    snprintf(g_launch.input_result, 260, "typed text");
+    g_items.marked_count = 0;
+    dispatch_choice(nullptr, 2000, 1);
+    EXPECT_EQ(g_calls[1], "open " + prog + "|typed text|" + folder);
+    EXPECT_STREQ(g_launch.chosen_entry_name, "&Ed");
+
+    g_calls.clear();
+    snprintf(g_app.definition_path, 260, "C:\\a b\\Tavrik.ini");
+    dispatch_choice(nullptr, kOpenDefinitionId, 0);  // no editor: the shell opens the file
+    EXPECT_EQ(g_calls[0], "open \"C:\\a b\\Tavrik.ini\"|(null)|(null)");
+}
+
+TEST_F(Launch, WorkingFolderAndOverride) {
+    std::string root_program = "C:\\tavrik_root_test.exe";
+    WriteFile(
+        CreateFileA(root_program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr),
+        "MZ", 2, nullptr, nullptr);
+    launch_program(root_program.c_str(), "", 0);
+    snprintf(g_launch.working_folder_override, 260, "%s", dir.path().c_str());
+    launch_program(prog.c_str(), "-a", 1);
+    launch_program(prog.c_str(), "-b", 1);  // the override served one launch
+    launch_program((dir.path() + "missing.exe").c_str(), "doc.txt", 1);
+    DeleteFileA(root_program.c_str());
+    std::string scratch = dir.path().substr(0, dir.path().size() - 1);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{
+                           "open " + root_program + "|(null)|C:", "open " + prog + "|-a|" + scratch,
+                           "open " + prog + "|-b|" + folder, "open doc.txt|(null)|(null)"}));
+}
+
+TEST_F(Launch, SelectedPathsReplaceTheMultiFileToken) {
+    std::string file = dir.write("x y.txt", "x");
+    std::string sub = dir.make_folder("f");
+    struct {
+        int mode;
+        std::string parameters, expected;
+    } cases[] = {
+        {MultiFileQuoted, "-a \"%M\" -b", "-a \"" + file + "\" \"" + sub + "\\\" -b"},
+        {MultiFileQuoted, "-a \"%-M\" -b", "-a \"" + file + "\" \"" + sub + "\" -b"},
+        {MultiFileUnquoted, "-a %M -b", "-a " + file + " " + sub + "\\ -b"},
+        {MultiFileQuoted, "\"%-m\" \"%M\"", "\"%-m\" \"" + file + "\" \"" + sub + "\\\""},
+        {MultiFileUnquoted, "%m %M", file + " " + sub + "\\ %M"},
+        {MultiFileUnquoted, "none", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.parameters);
+        g_calls.clear();
+        g_launch.multi_file_mode = c.mode;
+        g_dialog_paths = {"\"" + file + "\"", sub};
+        g_dialog_answer = 4;
+        launch_program(prog.c_str(), c.parameters.c_str(), 1);
+        std::vector<std::string> expected = {"dialog 0"};
+        if (!c.expected.empty())
+            expected.push_back("open " + prog + "|" + c.expected + "|" + folder);
+        EXPECT_EQ(g_calls, expected);
+        EXPECT_EQ(g_launch.multi_file_mode, 0);
+        EXPECT_EQ(g_launch.selected_count, 0);
+    }
+    g_calls.clear();
+    g_launch.multi_file_mode = MultiFileUnquoted;
+    g_dialog_answer = 0;  // a cancelled collection launches nothing
+    launch_program(prog.c_str(), "%M", 1);
+    EXPECT_EQ(g_calls, std::vector<std::string>{"dialog 0"});
+}
+
+TEST(Placement, PositionsAndAlignment) {
+    reset_launcher_state();
+    RECT target = {100, 50, 301, 251}, flat = {10, 10, 300, 10};
+    POINT cursor = {40, 60};
+    const UINT base = TPM_RETURNCMD | TPM_RIGHTBUTTON,
+               centred = base | TPM_CENTERALIGN | TPM_VCENTERALIGN;
+    struct {
+        int position, mouse_buttons;
+        const RECT *rect;
+        int x, y;
+        UINT flags;
+    } cases[] = {
+        {PositionActive, 3, &target, 200, 150, centred},
+        {PositionActive, 3, &flat, 512, 370, centred},
+        {PositionActive, 3, nullptr, 512, 370, centred},
+        {PositionPoint, 3, nullptr, 7, 9, base},
+        {PositionMouse, 3, nullptr, 40, 60, base},
+        {PositionMouse, 0, nullptr, 512, 370, centred},
+        {PositionMouse2, 3, nullptr, 40, 60, base | TPM_VCENTERALIGN},
+        {PositionCenter, 3, &target, 512, 370, centred},
+    };
+    for (const auto &c : cases) {
+        g_settings.menu_position = c.position;
+        g_settings.menu_x = 7;
+        g_settings.menu_y = 9;
+        g_app.mouse_buttons = c.mouse_buttons;
+        MenuPlacement p = menu_placement(c.rect, cursor);
+        SCOPED_TRACE(c.position);
+        EXPECT_EQ(p.x, c.x);
+        EXPECT_EQ(p.y, c.y);
+        EXPECT_EQ(p.flags, c.flags);
+    }
+}

@@ -1,0 +1,30 @@
+// Shared test helpers: a scratch folder under Wine and a clean launcher state.
+#pragma once
+
+#include <string>
+
+// A new empty folder under the system temp folder, removed with its contents
+// at the end of the test. path() ends with a backslash.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::string &path() const { return path_; }
+    // Writes bytes to a file below the folder (creating subfolders); returns
+    // its full path.
+    std::string write(const std::string &relative, const std::string &bytes) const;
+    std::string make_folder(const std::string &relative) const;
+
+private:
+    std::string path_;
+};
+
+// Settings, item table and program paths as at program start: nothing chosen
+// yet, the program in program_folder, a 1024 x 740 screen with a mouse.
+void reset_launcher_state(const std::string &program_folder = "C:\\Tavrik\\");
+
+// Runs the [system] and [launch] passes over text.
+void load_text(const std::string &text);
+
+// Reads a whole file, or "" when it cannot.
+std::string read_file(const std::string &path);

@@ -1,0 +1,77 @@
+// Bounded text helpers, decimal parsing and the path split.
+#include <gtest/gtest.h>
+
+#include "app/paths.h"
+#include "menudef/textbuf.h"
+
+TEST(Text, ToIntFollowsTheDocumentedShellRules) {
+    struct {
+        const char *text;
+        int value;
+    } cases[] = {
+        {"42", 42},        {"  12", 12},
+        {"\t7", 7},        {"+5", 5},
+        {"-3", -3},        {" -0", 0},
+        {"12abc", 12},     {"abc", 0},
+        {"", 0},           {"+ 5", 0},
+        {"1 2", 1},        {"MAX", 0},
+        {"4294967297", 1}, {"-2147483648", (int)0x80000000},
+    };
+    for (const auto &c : cases) EXPECT_EQ(text_to_int(c.text), c.value) << "\"" << c.text << "\"";
+}
+
+TEST(Text, CopiesAndAppendsAreCutToTheBuffer) {
+    char small[5];
+    EXPECT_EQ(text_copy(small, "abcdefgh"), 4u);
+    EXPECT_STREQ(small, "abcd");
+    text_copy(small, "ab");
+    EXPECT_EQ(text_append(small, "cdef"), 4u);
+    EXPECT_STREQ(small, "abcd");
+    EXPECT_EQ(text_format(small, sizeof small, "%d", 123456), 4u);
+    EXPECT_STREQ(small, "1234");
+    text_copy_n(small, "xyz", 2);
+    EXPECT_STREQ(small, "xy");
+}
+
+TEST(Text, FinalBackslashIgnoresTrailBytesOfDoubleByteCharacters) {
+    // 0x95 0x5C is one Shift-JIS character whose second byte looks like a backslash.
+    char kanji_folder[] = "C:\\\x95\x5c";
+    EXPECT_EQ(text_remove_final_backslash(kanji_folder), 0);
+    char folder[] = "C:\\\x95\x5c\\";
+    EXPECT_EQ(text_remove_final_backslash(folder), 1);
+    EXPECT_STREQ(folder, "C:\\\x95\x5c");
+}
+
+TEST(Paths, SplitGivesDriveFolderBaseAndExtension) {
+    struct {
+        const char *path, *drive, *folder, *base, *ext;
+    } cases[] = {
+        {"D:\\tools\\Menu2.exe", "D:", "\\tools\\", "Menu2", ".exe"},
+        {"C:\\", "C:", "\\", "", ""},
+        {"\\\\server\\share\\a.txt", "", "\\\\server\\share\\", "a", ".txt"},
+        {"C:\\dir.x\\file", "C:", "\\dir.x\\", "file", ""},
+        {"archive.exe.bak", "", "", "archive.exe", ".bak"},
+        {"C:\\\x95\x5c\\a.txt", "C:", "\\\x95\x5c\\", "a", ".txt"},
+        {"C:\\x\\\x83\x5c", "C:", "\\x\\", "\x83\x5c", ""},
+    };
+    for (const auto &c : cases) {
+        PathParts parts;
+        path_split(c.path, &parts);
+        SCOPED_TRACE(c.path);
+        EXPECT_STREQ(parts.drive, c.drive);
+        EXPECT_STREQ(parts.folder, c.folder);
+        EXPECT_STREQ(parts.base, c.base);
+        EXPECT_STREQ(parts.ext, c.ext);
+    }
+}
+
+TEST(Paths, ProgramPathsFollowTheProgramName) {
+    AppState app = {};
+    text_copy(app.program_file, "D:\\tools\\Menu2.exe");
+    paths_from_program_file(&app);
+    EXPECT_STREQ(app.program_base, "Menu2");
+    EXPECT_STREQ(app.default_definition_name, "Menu2.ini");
+    EXPECT_STREQ(app.program_folder, "D:\\tools\\");
+    EXPECT_STREQ(app.program_drive, "D:");
+    EXPECT_STREQ(app.help_path, "D:\\tools\\Tavrik.txt");
+}
