@@ -140,8 +140,14 @@ MenuPlacement menu_placement(const RECT *target_rect, POINT cursor) {
 }
 
 void dispatch_choice(HWND window, UINT command, int ctrl_held) {
-    if (command == 0) return;
     int chosen = (int)command - kFirstRowCommand;
+    // Only a row or a system command is a choice. Anything else (0 for a
+    // dismissed menu, or a value no item carries, as some menu loops return
+    // after a submenu was opened and the menu then dismissed) launches
+    // nothing, marked rows included.
+    bool is_row = chosen >= 0 && chosen < g_items.item_count;
+    if (!is_row && command != kOpenDefinitionId && command != kHelpId && command != kVersionId)
+        return;
     if (command == kOpenDefinitionId) {
         open_in_editor(g_app.definition_path);
     } else if (command == kHelpId) {
@@ -149,8 +155,8 @@ void dispatch_choice(HWND window, UINT command, int ctrl_held) {
     } else if (command == kVersionId) {
         SetForegroundWindow(window);
         MessageBoxA(window, kVersionText, kVersionCaption, MB_OK);
-    } else if (chosen >= 0 && chosen < g_items.item_count) {
-        if (!launch_row(window, chosen, ctrl_held)) return;
+    } else if (!launch_row(window, chosen, ctrl_held)) {
+        return;
     }
     launch_pause(g_settings.first_launch_delay);
     if (g_items.marked_count < 1) return;
@@ -163,6 +169,7 @@ void dispatch_choice(HWND window, UINT command, int ctrl_held) {
 
 void run_popup_cycle(HWND window) {
     HMENU root = CreatePopupMenu();
+    g_popup.root_menu = root;
     if (g_settings.icon_mode == 1 || g_settings.icon_mode == 2) {
         if (!icon_cache_load(window)) g_settings.icon_mode = 0;
     }
@@ -192,6 +199,7 @@ void run_popup_cycle(HWND window) {
     remove_menu_hooks();
     destroy_submenus(root);
     DestroyMenu(root);
+    g_popup.root_menu = nullptr;
     g_popup.menu_active = 0;
 
     int ctrl_held = GetKeyState(VK_CONTROL) < 0;

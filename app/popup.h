@@ -7,6 +7,7 @@
 // What the window procedure, the hooks and the cycle share while the menu is up.
 struct PopupState {
     int menu_active;        // 1 while the menu is tracked
+    HMENU root_menu;        // the tracked menu while the cycle holds it, else null
     int dismiss_click;      // 1 from the posted dismissing click until it arrives
     HMENU last_menu;        // latest WM_MENUSELECT: the menu of the highlighted item
     WORD last_item;         // its command identifier, or its position for a submenu

@@ -4,6 +4,7 @@
 constexpr int kMaxSelectedPaths = 100;
 constexpr int kSelectedPathSize = 520;
 constexpr int kParameterTextSize = 1040;
+constexpr int kInputLabelSize = 32;
 
 // Multi-file modes: which multi-file token waits in the parameter text.
 enum MultiFileMode {
@@ -18,11 +19,15 @@ struct LaunchState {
     int multi_file_mode;
     char selected_paths[kMaxSelectedPaths][kSelectedPathSize];
     int selected_count;
-    int prompt_counter;     // value prompts opened for the current command
-    int input_dialog_open;  // 1 while the input dialog is open
-    char input_dialog_program[260];
-    char input_result[260];
-    char chosen_entry_name[260];
+    int prompt_counter;              // value prompts opened for the current command
+    int input_dialog_open;           // 1 while the input dialog is open
+    char input_dialog_program[260];  // its icon shows in the input dialog
+    char input_default_text[260];    // what the edit field starts with
+    char input_label[kInputLabelSize];
+    int input_label_set;          // 1: the value prompt shows input_label
+    char input_result[260];       // what the user confirmed
+    char chosen_entry_name[260];  // title of the row being launched
+    char clipboard_text[260];     // latest clipboard text shorter than 260 bytes
 };
 
 extern LaunchState g_launch;

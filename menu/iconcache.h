@@ -1,6 +1,8 @@
 // The icon cache file beside the menu definition file, and the pictures it holds.
 #pragma once
 
+#include <cstddef>
+
 #include "menudef/items.h"
 
 // Picture indexes besides row indexes.
@@ -17,5 +19,14 @@ int icon_cache_load(void *launcher_window);
 // Releases the pictures read by icon_cache_load.
 void icon_cache_release();
 
-// A new screen-compatible bitmap holding a picture; the caller owns it.
+// A new screen-compatible bitmap holding a picture; the caller owns it. Null
+// when no pictures are loaded.
 BitmapHandle make_item_bitmap(int picture_index);
+
+// Stretches a picture to icon_draw_width x icon_draw_height with its top-left
+// corner at (x, y) of device_context (an HDC).
+void draw_item_icon(void *device_context, int x, int y, int picture_index);
+
+// The icon cache file's path: the menu definition file's drive, folder and
+// base name with ".tvi".
+void icon_cache_path(char *out, size_t out_size);

@@ -3,5 +3,14 @@
 
 #include <windows.h>
 
+// Sets the item's width and height from its text in the item font and the
+// picture size; returns TRUE.
 BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request);
+
+// Paints the item's whole rectangle: background (highlighted when selected),
+// picture at the left, text beside it; returns TRUE.
 BOOL draw_item(DRAWITEMSTRUCT *request);
+
+// The font items are drawn in: "@font=" when it gave a face, else the
+// system's menu font. The caller deletes it.
+HFONT make_item_font();

@@ -93,3 +93,12 @@ int text_quote_spaces(char *text, size_t size) {
     text[len + 2] = 0;
     return 1;
 }
+
+void text_remove_blanks(char *text) {
+    size_t start = 0;
+    while (text[start] == ' ') ++start;
+    size_t end = strlen(text);
+    while (end > start && text[end - 1] == ' ') --end;
+    memmove(text, text + start, end - start);
+    text[end - start] = 0;
+}

@@ -43,6 +43,9 @@ void text_unquote(char *text);
 // (PathQuoteSpaces); returns 1 when it did.
 int text_quote_spaces(char *text, size_t size);
 
+// Removes leading and trailing spaces (PathRemoveBlanks).
+void text_remove_blanks(char *text);
+
 // Array forms: the size comes from the array type, so it cannot be wrong.
 template <size_t N>
 inline size_t text_copy(char (&dst)[N], const char *src) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <fstream>
@@ -76,4 +77,16 @@ std::string read_file(const std::string &path) {
     std::stringstream all;
     all << in.rdbuf();
     return all.str();
+}
+
+void *make_file_drop(const std::vector<std::string> &paths) {
+    std::string list;
+    for (const std::string &p : paths) list += p + std::string(1, '\0');
+    list += '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    auto *drop = (DROPFILES *)GlobalLock(memory);
+    drop->pFiles = sizeof(DROPFILES);
+    memcpy((char *)drop + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(memory);
+    return memory;
 }

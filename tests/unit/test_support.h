@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A new empty folder under the system temp folder, removed with its contents
 // at the end of the test. path() ends with a backslash.
@@ -25,6 +26,10 @@ void reset_launcher_state(const std::string &program_folder = "C:\\Tavrik\\");
 
 // Runs the [system] and [launch] passes over text.
 void load_text(const std::string &text);
+
+// A drop handle (HDROP) holding paths, as the shell makes for a file drop or
+// a file list on the clipboard.
+void *make_file_drop(const std::vector<std::string> &paths);
 
 // Reads a whole file, or "" when it cannot.
 std::string read_file(const std::string &path);
