@@ -1,28 +1,42 @@
 #!/usr/bin/env python3
-"""Writes the benchmark's program folder: a Tavrik.ini of about 500 rows and
-the files it names.
+"""Writes a benchmark program folder: a Tavrik.ini of about 500 rows and the
+files it names.
 
-    make_definition.py FOLDER WINDOWS_FOLDER
+    make_definition.py FOLDER WINDOWS_FOLDER [--full-paths | --top-only]
 
 FOLDER is the Linux path of the program folder inside the Wine prefix,
-WINDOWS_FOLDER the same folder as Tavrik sees it (C:\\bench). The definition
-holds plain entries, entries with variants (one and several), 50 entries
-given by bare program names that are found through the search path, a
-folder listing of 120 programs and submenus nested three deep. Prints the
-number of items the menu's top level shows, the system entry included.
+WINDOWS_FOLDER the same folder as Tavrik sees it (e.g. C:\\bench). The
+definition holds plain entries, entries with variants (one and several),
+50 entries given by bare program names that are found through the search
+path, a folder listing of 120 programs and submenus nested three deep.
+
+For measuring where the time goes, two reduced forms:
+  --full-paths  the 50 programs named by their full paths instead
+  --top-only    only the top level's items, all of them plain entries
+
+Prints the number of items the menu's top level shows (the system entry
+included) and the number of rows in [launch].
 """
 
 import os
 import sys
 
-BARE_NAMES = ["notepad", "regedit", "cmd", "winemine", "taskmgr", "control", "winecfg",
-              "explorer", "write", "clock", "winver", "progman", "winefile", "winhlp32",
-              "xcopy", "reg", "msiexec", "hostname", "ipconfig", "whoami", "oleview",
-              "dxdiag", "iexplore", "findstr", "view"]
+# Programs of every Wine prefix, and where the search path finds them.
+BARE_NAMES = {
+    "notepad": "system32", "regedit": "", "cmd": "system32", "winemine": "system32",
+    "taskmgr": "system32", "control": "system32", "winecfg": "system32",
+    "explorer": "system32", "write": "system32", "clock": "system32", "winver": "system32",
+    "progman": "system32", "winefile": "system32", "winhlp32": "system32",
+    "xcopy": "system32", "reg": "system32", "msiexec": "system32", "hostname": "system32",
+    "ipconfig": "system32", "whoami": "system32", "oleview": "system32",
+    "dxdiag": "system32", "where": "system32", "findstr": "system32", "view": "system32",
+}
 
 
 def main():
     folder, win = sys.argv[1], sys.argv[2].rstrip("\\")
+    full_paths = "--full-paths" in sys.argv[3:]
+    top_only = "--top-only" in sys.argv[3:]
     tools = os.path.join(folder, "tools")
     listing = os.path.join(folder, "listing")
     os.makedirs(tools, exist_ok=True)
@@ -44,51 +58,53 @@ def main():
     top_items = 0
     n = 0
 
-    # top level: plain entries
-    for _ in range(10):
-        lines.append(f"{tool(n)} | Tool &{n % 10}")
-        n += 1
+    def top_item(full_line, plain_title):
+        """A top-level item; in the reduced form a plain entry in its place."""
+        nonlocal n, top_items
         top_items += 1
-    lines.append("+")
-    # top level: entries with several variants, and with one
-    for group in range(5):
-        lines.append(f"{tool(n)} | Variants {group}")
-        for v in range(3):
-            lines.append(f"> -mode {v} \"file {group}.txt\" | mode {v}")
-        n += 1
-        top_items += 1
-    for group in range(3):
-        lines.append(f"{tool(n)} | Single {group}")
-        lines.append(f"> --only {group} | only")
-        n += 1
-        top_items += 1
-    lines.append("+")
-    # 50 bare program names, found through the search path
-    lines.append("{&Programs")
-    for i in range(50):
-        lines.append(f"{BARE_NAMES[i % len(BARE_NAMES)]} | {BARE_NAMES[i % len(BARE_NAMES)]} {i}")
-    lines.append("}")
-    top_items += 1
-    # a folder listing
-    lines.append(f"{win}\\listing | &Listing")
-    top_items += 1
-    # submenus nested three deep, filled up to about 500 rows
-    section = 0
-    while len(lines) < 500:
-        lines.append(f"{{Section &{section}")
-        top_items += 1
-        for depth in range(3):
-            for _ in range(8):
-                lines.append(f"{tool(n)} | entry {n}")
-                n += 1
-            lines.append(f"{tool(n)} | with variants {n}")
-            lines.append("> -a | a")
-            lines.append("> -b | b")
+        if top_only:
+            lines.append(f"{tool(n)} | {plain_title}")
             n += 1
-            lines.append(f"{{Level {depth + 1}")
-        lines.extend(["}"] * 3)
+            return False
+        lines.append(full_line)
+        return True
+
+    for _ in range(20):
+        top_item(f"{tool(n)} | Tool &{n % 10}", f"Tool &{n % 10}")
+        n += 1
+    lines.append("+")
+    for group in range(5):  # entries with several variants
+        if top_item(f"{tool(n)} | Variants {group}", f"Variants {group}"):
+            for v in range(3):
+                lines.append(f"> -mode {v} \"file {group}.txt\" | mode {v}")
+            n += 1
+    for group in range(3):  # and with one
+        if top_item(f"{tool(n)} | Single {group}", f"Single {group}"):
+            lines.append(f"> --only {group} | only")
+            n += 1
+    lines.append("+")
+    names = list(BARE_NAMES)
+    if top_item("{&Programs", "&Programs"):
+        for i in range(50):
+            name = names[i % len(names)]
+            place = BARE_NAMES[name]
+            target = (f"C:\\windows\\{place + chr(92) if place else ''}{name}.exe"
+                      if full_paths else name)
+            lines.append(f"{target} | {name} {i}")
         lines.append("}")
-        section += 1
+    top_item(f"{win}\\listing | &Listing", "&Listing")
+    for section in range(10):
+        if top_item(f"{{Section &{section}", f"Section &{section}"):
+            for depth in range(3):  # submenus nested three deep
+                for _ in range(8):
+                    lines.append(f"{tool(n)} | entry {n}")
+                    n += 1
+                lines.append(f"{tool(n)} | with variants {n}")
+                lines.append("> -a | a")
+                lines.append("> -b | b")
+                n += 1
+                lines.append(f"{{Level {depth + 1}")
+            lines.extend(["}"] * 4)
     lines.append("%end")
 
     with open(os.path.join(folder, "Tavrik.ini"), "wb") as f:

@@ -3,7 +3,11 @@
 # Tavrik with a definition of about 500 rows and for a minimal program that
 # shows a popup menu of as many plain items as Tavrik's top level holds.
 #
-#   bench/run_bench.sh [RUNS]      (RUNS starts of each, 25 by default)
+#   bench/run_bench.sh [--phases] [RUNS]   (RUNS starts of each, 25 by default)
+#
+# --phases adds two reduced forms of the definition to the same run, to show
+# where Tavrik's time goes: "fullpath" names the 50 programs by full path
+# instead of bare names, "toponly" keeps only the top level's items.
 #
 # Both run in turn from the same harness (bench/startbench.cpp) under Wine,
 # in a prefix of their own (build/windows-x64/bench/wineprefix). The result
@@ -12,6 +16,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/env.sh
 
+PHASES=""
+if [[ "${1:-}" == "--phases" ]]; then
+    PHASES=1
+    shift
+fi
 RUNS=${1:-25}
 BUILD_X64="$TAVRIK_ROOT/build/windows-x64"
 BENCH_DIR="$BUILD_X64/bench"
@@ -32,17 +41,29 @@ mkdir -p "$BENCH_DIR"
 export WINEPREFIX="$BENCH_DIR/wineprefix"
 tavrik_wine_env "$BUILD_X64"
 
-tavrik_step "Program folder"
+tavrik_step "Program folders"
 folder="$WINEPREFIX/drive_c/bench"
 rm -rf "$folder"
 mkdir -p "$folder"
-cp "$BUILD_X64/Tavrik.exe" "$BUILD_X64/tavrik_bench_minimal.exe" \
-    "$BUILD_X64/tavrik_bench_harness.exe" "$folder/"
-read -r top_items rows < <(python3 bench/make_definition.py "$folder" 'C:\bench')
-tavrik_note "Tavrik.ini: $rows rows in [launch], $top_items items on the top level"
+cp "$BUILD_X64/tavrik_bench_minimal.exe" "$BUILD_X64/tavrik_bench_harness.exe" "$folder/"
+# pairs of a folder name and the generator option that makes its definition
+variants=("tavrik" "")
+if [[ -n "$PHASES" ]]; then
+    variants+=("fullpath" "--full-paths" "toponly" "--top-only")
+fi
+programs=()
+for ((i = 0; i < ${#variants[@]}; i += 2)); do
+    name="${variants[i]}"
+    mkdir -p "$folder/$name"
+    cp "$BUILD_X64/Tavrik.exe" "$folder/$name/"
+    # shellcheck disable=SC2086  # the option is one word or none
+    read -r items rows < <(python3 bench/make_definition.py "$folder/$name" "C:\\bench\\$name" ${variants[i + 1]})
+    tavrik_note "$name: $rows rows in [launch], $items items on the top level"
+    [[ -n "${top_items:-}" ]] || top_items=$items
+    programs+=("$name" "C:\\bench\\$name\\Tavrik.exe")
+done
 
 tavrik_step "Timing $RUNS starts of each"
 cd "$folder"
-"$TAVRIK_ROOT/cmake/wine-run.sh" tavrik_bench_harness.exe "$RUNS" \
-    tavrik 'C:\bench\Tavrik.exe' \
+"$TAVRIK_ROOT/cmake/wine-run.sh" tavrik_bench_harness.exe "$RUNS" "${programs[@]}" \
     minimal "C:\\bench\\tavrik_bench_minimal.exe $top_items" | tee "$BENCH_DIR/result.txt"

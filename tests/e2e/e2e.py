@@ -50,6 +50,15 @@ class Failure(AssertionError):
     pass
 
 
+class DisplayDriverFailed(Failure):
+    """Wine could not load its display driver in the session (its processes
+    log "nodrv_CreateWindow"). Seen now and then with a fresh session on a
+    fresh Xvfb; the launcher is not to blame, so the scenario runs again."""
+
+
+NO_DISPLAY_DRIVER = b"nodrv_CreateWindow"
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
@@ -81,7 +90,8 @@ class Session:
             "WINEPREFIX": self.prefix,
             "LANG": "ja_JP.UTF-8",
             "LC_ALL": "ja_JP.UTF-8",
-            "WINEDEBUG": os.environ.get("WINEDEBUG", "-all"),
+            # Wine's own errors go to each scenario's wine-output.txt, shown on failure
+            "WINEDEBUG": os.environ.get("TAVRIK_E2E_WINEDEBUG", "-all,err+all"),
             "WINEDLLOVERRIDES": os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml="),
         })
 
@@ -112,8 +122,17 @@ class Session:
         check(number.strip().isdigit(), "Xvfb did not start")
         self.env["DISPLAY"] = ":" + number.decode().strip()
 
+    def restart_display(self):
+        if self.xvfb:
+            self._stop_xvfb()
+            del self.env["DISPLAY"]
+            self._start_xvfb()
+
     def stop(self):
         self.end_wine_session()
+        self._stop_xvfb()
+
+    def _stop_xvfb(self):
         if self.xvfb:
             self.xvfb.terminate()
             try:
@@ -274,14 +293,22 @@ class Tavrik:
 
         def ready():
             if not self.running():
-                raise Failure(f"Tavrik ended (exit code {self.process.returncode}) while "
-                              f"waiting for the {what}; it showed {most[0]} window(s) at most")
+                message = (f"Tavrik ended (exit code {self.process.returncode}) while waiting "
+                           f"for the {what}; it showed {most[0]} window(s) at most")
+                if NO_DISPLAY_DRIVER in self.wine_output():
+                    raise DisplayDriverFailed(message + "; Wine could not load its display driver")
+                raise Failure(message)
             found = self.session.windows()
             most[0] = max(most[0], len(found))
             return found if len(found) >= count else None
         found = wait_for(f"the {what} ({count} window(s))", ready, timeout)
         time.sleep(0.15)  # let it finish painting and enter its loop
         return self.session.windows()
+
+    def wine_output(self):
+        self.output.flush()
+        with open(self.output.name, "rb") as f:
+            return f.read()
 
     def wait_menu(self):
         return self.wait_windows(1, WINDOW_TIMEOUT)[-1]
@@ -759,31 +786,48 @@ def dismiss(s):
 # --- runner --------------------------------------------------------------------
 
 def run_scenario(session, name, args):
-    s = Scenario(session, name, args)
-    started = time.monotonic()
-    try:
-        SCENARIOS[name](s)
-        ok = True
-        print(f"PASS {name} ({time.monotonic() - started:.1f}s)", flush=True)
-    except Exception as error:  # a failure of one scenario must not stop the others
-        ok = False
-        shot = os.path.join(session.work_dir, f"failed-{name}.png")
-        session.screenshot(shot)
-        detail = str(error) if isinstance(error, Failure) else traceback.format_exc()
-        print(f"FAIL {name} ({time.monotonic() - started:.1f}s): {detail}\n"
-              f"    screenshot: {shot}", flush=True)
-        if s.folder:
-            print(f"    folder: {s.folder.unix}", flush=True)
-            output = os.path.join(s.folder.unix, "wine-output.txt")
-            if os.path.exists(output):
-                with open(output, "rb") as f:
-                    tail = f.read()[-2000:].decode(errors="replace").strip()
-                if tail:
-                    print("    Wine's output:\n      " + tail.replace("\n", "\n      "), flush=True)
-    finally:
-        s.cleanup()
-        session.end_wine_session()
-    return ok
+    """Runs one scenario; True when it passed. A session whose display driver
+    failed to load gets one more try with a new session (and a new display
+    when the display is ours)."""
+    for attempt in (1, 2):
+        s = Scenario(session, name, args)
+        started = time.monotonic()
+        retry = False
+        try:
+            SCENARIOS[name](s)
+            print(f"PASS {name} ({time.monotonic() - started:.1f}s)", flush=True)
+            return True
+        except DisplayDriverFailed as error:
+            retry = attempt == 1
+            if retry:
+                print(f"RETRY {name}: {error}", flush=True)
+            else:
+                report_failure(session, s, error, started)
+        except Exception as error:  # a failure of one scenario must not stop the others
+            report_failure(session, s, error, started)
+        finally:
+            s.cleanup()
+            session.end_wine_session()
+        if not retry:
+            return False
+        session.restart_display()
+    return False
+
+
+def report_failure(session, s, error, started):
+    shot = os.path.join(session.work_dir, f"failed-{s.name}.png")
+    session.screenshot(shot)
+    detail = str(error) if isinstance(error, Failure) else traceback.format_exc()
+    print(f"FAIL {s.name} ({time.monotonic() - started:.1f}s): {detail}\n"
+          f"    screenshot: {shot}", flush=True)
+    if s.folder:
+        print(f"    folder: {s.folder.unix}", flush=True)
+        output = os.path.join(s.folder.unix, "wine-output.txt")
+        if os.path.exists(output):
+            with open(output, "rb") as f:
+                tail = f.read()[-2000:].decode(errors="replace").strip()
+            if tail:
+                print("    Wine's output:\n      " + tail.replace("\n", "\n      "), flush=True)
 
 
 def main():
