@@ -2,7 +2,7 @@
 """Writes a benchmark program folder: a Tavrik.ini of about 500 rows and the
 files it names.
 
-    make_definition.py FOLDER WINDOWS_FOLDER [--full-paths | --top-only]
+    make_definition.py FOLDER WINDOWS_FOLDER [--full-paths | --top-only | --icons]
 
 FOLDER is the Linux path of the program folder inside the Wine prefix,
 WINDOWS_FOLDER the same folder as Tavrik sees it (e.g. C:\\bench). The
@@ -13,6 +13,7 @@ path, a folder listing of 120 programs and submenus nested three deep.
 For measuring where the time goes, two reduced forms:
   --full-paths  the 50 programs named by their full paths instead
   --top-only    only the top level's items, all of them plain entries
+  --icons       the same menu owner-drawn with icons ("@icon=1")
 
 Prints the number of items the menu's top level shows (the system entry
 included) and the number of rows in [launch].
@@ -37,6 +38,7 @@ def main():
     folder, win = sys.argv[1], sys.argv[2].rstrip("\\")
     full_paths = "--full-paths" in sys.argv[3:]
     top_only = "--top-only" in sys.argv[3:]
+    icons = "--icons" in sys.argv[3:]
     tools = os.path.join(folder, "tools")
     listing = os.path.join(folder, "listing")
     os.makedirs(tools, exist_ok=True)
@@ -54,7 +56,8 @@ def main():
         with open(os.path.join(listing, f"prog{n:03d}.exe"), "wb") as f:
             f.write(b"MZ")
 
-    lines = ["[system]", "@menu=center", "@dist=0,0", "%end", "[launch]"]
+    lines = ["[system]", "@menu=center", "@dist=0,0"] + (["@icon=1"] if icons else []) + \
+        ["%end", "[launch]"]
     top_items = 0
     n = 0
 

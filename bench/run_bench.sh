@@ -3,11 +3,13 @@
 # Tavrik with a definition of about 500 rows and for a minimal program that
 # shows a popup menu of as many plain items as Tavrik's top level holds.
 #
-#   bench/run_bench.sh [--phases] [RUNS]   (RUNS starts of each, 25 by default)
+#   bench/run_bench.sh [--phases] [--icons] [RUNS]   (RUNS starts of each, 25 by default)
 #
 # --phases adds two reduced forms of the definition to the same run, to show
 # where Tavrik's time goes: "fullpath" names the 50 programs by full path
 # instead of bare names, "toponly" keeps only the top level's items.
+# --icons adds the same definition owner-drawn with icons ("@icon=1"): its
+# first start writes the icon cache (run 1 in the table), the others read it warm.
 #
 # Both run in turn from the same harness (bench/startbench.cpp) under Wine,
 # in a prefix of their own (build/windows-x64/bench/wineprefix). The result
@@ -17,10 +19,15 @@ cd "$(dirname "$0")/.."
 source tools/env.sh
 
 PHASES=""
-if [[ "${1:-}" == "--phases" ]]; then
-    PHASES=1
+ICONS=""
+while [[ "${1:-}" == --* ]]; do
+    case "$1" in
+    --phases) PHASES=1 ;;
+    --icons) ICONS=1 ;;
+    *) echo "unknown option $1" >&2; exit 2 ;;
+    esac
     shift
-fi
+done
 RUNS=${1:-25}
 BUILD_X64="$TAVRIK_ROOT/build/windows-x64"
 BENCH_DIR="$BUILD_X64/bench"
@@ -50,6 +57,9 @@ cp "$BUILD_X64/tavrik_bench_minimal.exe" "$BUILD_X64/tavrik_bench_harness.exe" "
 variants=("tavrik" "")
 if [[ -n "$PHASES" ]]; then
     variants+=("fullpath" "--full-paths" "toponly" "--top-only")
+fi
+if [[ -n "$ICONS" ]]; then
+    variants+=("icons" "--icons")
 fi
 programs=()
 for ((i = 0; i < ${#variants[@]}; i += 2)); do

@@ -55,7 +55,7 @@ fi
 # Windows and menus need an X display; lend a private one if there is none.
 cmd=(wine "$@")
 if [[ -z "${DISPLAY:-}" ]] && command -v xvfb-run >/dev/null 2>&1; then
-    cmd=(xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@")
+    cmd=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" wine "$@")
 fi
 
 # The first program of a Wine session starts the session's helpers

@@ -70,7 +70,10 @@ tavrik_start_display() {
     local fdfile display="" i
     fdfile="$(mktemp)"
     # -displayfd picks a free display and writes its number once it is ready.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    # -noreset: by default the server resets whenever its last client leaves
+    # and refuses connections meanwhile, which a Wine process starting just
+    # as a short-lived client (xdotool, import) leaves would meet.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
     _tavrik_xvfb_pid=$!
     for ((i = 0; i < 100; i++)); do
         display="$(tr -dc 0-9 <"$fdfile")"

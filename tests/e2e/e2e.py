@@ -16,6 +16,7 @@ running reaches the next one. Standard library only.
 """
 
 import argparse
+import fcntl
 import os
 import shutil
 import signal
@@ -52,8 +53,11 @@ class Failure(AssertionError):
 
 class DisplayDriverFailed(Failure):
     """Wine could not load its display driver in the session (its processes
-    log "nodrv_CreateWindow"). Seen now and then with a fresh session on a
-    fresh Xvfb; the launcher is not to blame, so the scenario runs again."""
+    log "nodrv_CreateWindow"): its X connection failed. An X server that
+    resets when its last client leaves refuses connections for a moment, and
+    xdotool's connections come and go; the Xvfb started here runs with
+    -noreset, but a display given by DISPLAY may reset. The launcher is not
+    to blame, so the scenario runs again."""
 
 
 NO_DISPLAY_DRIVER = b"nodrv_CreateWindow"
@@ -85,6 +89,7 @@ class Session:
         self.work_dir = os.path.abspath(work_dir)
         self.prefix = os.environ.get("TAVRIK_E2E_PREFIX") or os.path.join(self.work_dir, "wineprefix")
         self.xvfb = None
+        self.lock = None
         self.env = dict(os.environ)
         self.env.update({
             "WINEPREFIX": self.prefix,
@@ -97,6 +102,13 @@ class Session:
 
     def start(self):
         os.makedirs(self.work_dir, exist_ok=True)
+        # Runs sharing the prefix take turns: each ends the whole Wine session.
+        self.lock = open(os.path.join(self.work_dir, "session.lock"), "w")
+        try:
+            fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except BlockingIOError:
+            print(f"waiting for another run that uses {self.prefix}", flush=True)
+            fcntl.flock(self.lock, fcntl.LOCK_EX)
         if not self.env.get("DISPLAY"):
             self._start_xvfb()
         # the prefix is made once, under a lock, by the same script ctest uses
@@ -108,7 +120,8 @@ class Session:
     def _start_xvfb(self):
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         os.close(write_fd)
@@ -131,6 +144,9 @@ class Session:
     def stop(self):
         self.end_wine_session()
         self._stop_xvfb()
+        if self.lock:
+            self.lock.close()
+            self.lock = None
 
     def _stop_xvfb(self):
         if self.xvfb:
@@ -375,9 +391,10 @@ class Scenario:
             time.sleep(0.08)
 
     def wait_records(self, count, timeout=STEP_TIMEOUT):
-        return wait_for(f"{count} recorder line(s)",
-                        lambda: (lambda r: r if len(r) >= count else None)(self.folder.records()),
-                        timeout)
+        def enough():
+            records = self.folder.records()
+            return records if len(records) >= count else None
+        return wait_for(f"{count} recorder line(s)", enough, timeout)
 
     def finish(self, run, expected_records):
         """Tavrik ends with 0, leaves no window, and exactly the expected
