@@ -205,6 +205,18 @@ class Session:
         subprocess.run(["import", "-window", "root", path], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def photograph(self, window, path, margin=8):
+        """Saves the screen around a window (with a small margin) as a PNG."""
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        whole = path + ".full.png"
+        self.screenshot(whole)
+        x, y = max(0, window.x - margin), max(0, window.y - margin)
+        geometry = f"{window.width + 2 * margin}x{window.height + 2 * margin}+{x}+{y}"
+        subprocess.run(["convert", whole, "-crop", geometry, "+repage", "-strip", path],
+                       check=True)
+        os.remove(whole)
+        return path
+
 
 class Window:
     def __init__(self, wid, x, y, width, height, name):

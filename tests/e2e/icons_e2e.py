@@ -58,16 +58,7 @@ def cache_size(f):
 
 def photograph(s, window, name):
     """Saves the menu (with a small margin) as screenshots/<name>.png."""
-    os.makedirs(SHOTS["dir"], exist_ok=True)
-    whole = os.path.join(SHOTS["dir"], name + ".full.png")
-    shot = os.path.join(SHOTS["dir"], name + ".png")
-    s.session.screenshot(whole)
-    margin = 8
-    x, y = max(0, window.x - margin), max(0, window.y - margin)
-    geometry = f"{window.width + 2 * margin}x{window.height + 2 * margin}+{x}+{y}"
-    subprocess.run(["convert", whole, "-crop", geometry, "+repage", "-strip", shot], check=True)
-    os.remove(whole)
-    return shot
+    return s.session.photograph(window, os.path.join(SHOTS["dir"], name + ".png"))
 
 
 def colours_in_first_column(shot, width):
