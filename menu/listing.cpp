@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/paths.h"
+#include "menudef/diagnostics.h"
 #include "menudef/items.h"
 #include "menudef/platform.h"
 #include "menudef/settings.h"
@@ -88,7 +89,8 @@ static void sort_listing() {
 void add_listing_rows(int level) {
     if (g_settings.folder_sort == 1) sort_listing();
     ItemTable &t = g_items;
-    for (int k = 0; k < g_listing.count && t.item_count < kLastListingRow; ++k) {
+    int k = 0;
+    for (; k < g_listing.count && t.item_count < kLastListingRow; ++k) {
         int row = t.item_count;
         PathParts parts;
         path_split(g_listing.paths[k], &parts);
@@ -106,5 +108,7 @@ void add_listing_rows(int level) {
         t.owner[row] = 0;
         t.marked[row] = 0;
         t.item_count = row + 1;
+        diag_report(DiagRowAdded, row);
     }
+    if (k < g_listing.count) diag_report(DiagListingCut, g_listing.count - k);
 }

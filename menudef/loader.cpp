@@ -8,6 +8,7 @@
 #include "launch/placeholders.h"
 #include "menu/iconcache.h"
 #include "menu/listing.h"
+#include "menudef/diagnostics.h"
 #include "menudef/directives.h"
 #include "menudef/items.h"
 #include "menudef/platform.h"
@@ -58,35 +59,61 @@ void remove_leading_blanks(char *line) {
     if (line[skip] && skip) memmove(line, line + skip, strlen(line + skip) + 1);
 }
 
+// Diagnostics only: a section that ran to the end of the text. Its last line
+// may have gone unread for want of a line end, and a later section header
+// was read as one of its lines.
+void report_open_end(const char *text, size_t length, size_t pos, const char *header_at,
+                     const char *other_header, long section) {
+    if (pos < length) {
+        char line[kLineSize];
+        read_line(text, pos, length, line);
+        remove_leading_blanks(line);
+        if (line[0] && line[0] != ' ') diag_report_at(pos, DiagLastLineNoEol);
+    }
+    diag_report(DiagSectionEnd, 0);
+    const char *other = plat_find_ci(text, other_header);
+    if (other && other > header_at)
+        diag_report_at((size_t)(other - text), DiagSectionRunsOn, section);
+}
+
 // Walks the lines of the section whose header is found in text. For each line
 // (blanks removed) calls handle(line, line_start); a nonzero return is the
 // number of bytes to skip from the line's start instead of the line itself, a
-// return of (size_t)-1 ends the section.
+// return of (size_t)-1 ends the section. section and other_header only tell
+// the diagnostics which section this is and which header may follow it.
 template <typename Handler>
-void walk_section(const char *text, size_t length, const char *header, Handler handle) {
+void walk_section(const char *text, size_t length, const char *header, const char *other_header,
+                  long section, Handler handle) {
     const char *found = plat_find_ci(text, header);
     if (!found) return;
     char line[kLineSize];
     size_t pos = (size_t)(found - text);
+    diag_report_at(pos, DiagSectionStart, section, header);
     pos += read_line(text, pos, length, line);  // the header's own line
     while (pos <= length) {
         size_t consumed = read_line(text, pos, length, line);
-        if (pos + consumed > length) return;  // a last line without LF is not read
+        if (pos + consumed > length) break;  // a last line without LF is not read
+        diag_line(pos, section);
         remove_leading_blanks(line);
         size_t skip = handle(line, pos);
-        if (skip == (size_t)-1) return;
+        if (skip == (size_t)-1) {
+            diag_report(DiagSectionEnd, 1);
+            return;
+        }
         pos += skip ? skip : consumed;
     }
+    if (g_diag_sink) report_open_end(text, length, pos, found, other_header, section);
 }
 
 constexpr size_t kEndSection = (size_t)-1;
 
 void system_pass(const char *text, size_t length) {
-    walk_section(text, length, "[system]", [&](const char *line, size_t line_start) -> size_t {
+    auto handle = [&](const char *line, size_t line_start) -> size_t {
         if (line[0] == ';') return 0;
         if (plat_starts_ci(line, "%end", 4)) return kEndSection;
         return dispatch_directive(line, text, line_start, length);
-    });
+    };
+    walk_section(text, length, "[system]", "[launch]", 0, handle);
 }
 
 void post_process_system() {
@@ -115,6 +142,7 @@ int new_row(RowKind kind, int level) {
     t.icon_slot[row] = 0;
     t.variant_count[row] = 0;
     t.owner[row] = 0;
+    diag_report(DiagRowAdded, row);
     return row;
 }
 
@@ -130,10 +158,12 @@ void add_variant(const char *text, LoaderState &st) {
     int row = new_row(Variant, st.current_level);
     const char *delimiter = plat_find_ci(text, g_settings.delimiter);
     if (delimiter) {
-        text_copy_n(t.target[row], text, (size_t)(delimiter - text));
-        text_copy(t.title[row], delimiter + strlen(g_settings.delimiter));
+        size_t given = (size_t)(delimiter - text);
+        diag_cut(FieldParameters, text_copy_n(t.target[row], text, given), text, given);
+        const char *title = delimiter + strlen(g_settings.delimiter);
+        diag_cut(FieldTitle, text_copy(t.title[row], title), title);
     } else {
-        text_copy(t.target[row], text);
+        diag_cut(FieldParameters, text_copy(t.target[row], text), text);
         text_copy(t.title[row], text);
     }
     t.owner[row] = st.last_entry;
@@ -146,8 +176,10 @@ void add_folder_listing(int row, LoaderState &st) {
     g_listing.count = 0;
     collect_folder_files(t.target[row]);
     if (g_listing.count == 0) {
+        diag_report(DiagFolderEmpty, 0, t.target[row]);
         --t.item_count;
     } else {
+        if (g_listing.count == kMaxListedFiles) diag_report(DiagListingFull, 0, t.target[row]);
         add_listing_rows(st.current_level);
         new_row(SubmenuEnd, st.current_level + 1);
     }
@@ -171,14 +203,18 @@ void add_entry(const char *written, LoaderState &st) {
     } else {
         text_copy(target_text, line);
     }
-    if (!resolve_program(target_text, 1, resolved)) return;
+    if (!resolve_program(target_text, 1, resolved)) {
+        if (written[0] && written[0] != ' ') diag_report(DiagEntryNotFound, 0, target_text);
+        return;
+    }
     if (!plat_canonicalize(resolved, path, sizeof path)) text_copy(path, resolved);
 
     ItemTable &t = g_items;
     int row = new_row(Entry, st.current_level);
     text_copy(t.target[row], path);
     if (delimiter) {
-        text_copy(t.title[row], delimiter + strlen(g_settings.delimiter));
+        const char *title = delimiter + strlen(g_settings.delimiter);
+        diag_cut(FieldTitle, text_copy(t.title[row], title), title);
         take_access_key(row);
     } else {
         PathParts parts;
@@ -187,15 +223,33 @@ void add_entry(const char *written, LoaderState &st) {
     }
     st.last_entry = row;
     st.after_entry = 1;
-    if (t.item_count < kMaxRows - 1 && plat_is_directory(path)) add_folder_listing(row, st);
+    if (t.item_count < kMaxRows - 1 && plat_is_directory(path)) {
+        add_folder_listing(row, st);
+    } else if (g_diag_sink && plat_is_directory(path)) {
+        diag_report(DiagFolderNotListed, 0, path);
+    }
+}
+
+// Diagnostics only: a line that begins like another kind of line but is read
+// as an entry line because of where it stands.
+void report_entry_line(const char *line) {
+    if (line[0] == '}') {
+        diag_report(DiagUnmatchedClose);
+    } else if (line[0] && strchr("+->{", line[0])) {
+        diag_report(DiagMarkerAsEntry, line[0]);
+    }
 }
 
 void launch_pass(const char *text, size_t length) {
     LoaderState st = {0, -1, 0};
     ItemTable &t = g_items;
-    walk_section(text, length, "[launch]", [&](const char *line, size_t) -> size_t {
+    walk_section(text, length, "[launch]", "[system]", 1, [&](const char *line, size_t) -> size_t {
         if (plat_starts_ci(line, "%end", 4)) return kEndSection;
-        if (line[0] == ';' || t.item_count >= kMaxRows) return 0;
+        if (line[0] == ';') return 0;
+        if (t.item_count >= kMaxRows) {
+            diag_report(DiagTableFull);
+            return 0;
+        }
         if (line[0] == '+' && st.after_entry) {
             new_row(Separator, st.current_level);
         } else if (line[0] == '-' && st.after_entry) {
@@ -204,7 +258,7 @@ void launch_pass(const char *text, size_t length) {
             add_variant(line + 1, st);
         } else if (line[0] == '{' && line[1]) {
             int row = new_row(SubmenuBegin, st.current_level);
-            text_copy(t.title[row], line + 1);
+            diag_cut(FieldTitle, text_copy(t.title[row], line + 1), line + 1);
             take_access_key(row);
             st.last_entry = -1;
             st.after_entry = 0;
@@ -214,14 +268,16 @@ void launch_pass(const char *text, size_t length) {
             st.last_entry = -1;
             --st.current_level;
         } else {
+            if (g_diag_sink) report_entry_line(line);
             add_entry(line, st);
         }
         return 0;
     });
+    if (st.current_level > 0) diag_report(DiagUnclosedSubmenu, st.current_level);
 }
 
-// Picks the file to read: definition_path when anything is there, else the
-// default name, else "Tavrik.ini", else the default name created empty.
+}  // namespace
+
 int choose_definition_file() {
     if (plat_exists(g_app.definition_path)) return 0;
     text_format(g_app.definition_path, sizeof g_app.definition_path, "%s%s", g_app.program_folder,
@@ -236,9 +292,8 @@ int choose_definition_file() {
     return 1;
 }
 
-}  // namespace
-
 void load_definition_text(const char *text, size_t length) {
+    diag_begin(text, length);
     set_initial_values();
     system_pass(text, length);
     post_process_system();

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "app/paths.h"
+#include "check/collector.h"
+#include "check/report.h"
 #include "menu/listing.h"
 #include "menudef/items.h"
 #include "menudef/loader.h"
@@ -271,6 +274,36 @@ TEST(HostileInput, TenThousandDefinitionsStayInBounds) {
     }
     EXPECT_EQ(reports, 0);
     fprintf(stderr, "%d files in %lu ms\n", kFiles, GetTickCount() - started);
+    SetCurrentDirectoryA("C:\\");
+    if (!HasFailure()) remove_folder(dir);
+}
+
+// The checker loads the same text with its sink installed: the diagnostics
+// must stay in bounds too, and every finding must name a line of the text.
+TEST(HostileInput, CheckerReportsOnHostileDefinitions) {
+    const std::string dir = scratch_folder();
+    SetCurrentDirectoryA(dir.c_str());
+    g_app.mouse_buttons = 3;
+    Generator generator(dir);
+    const char *count = getenv("TAVRIK_HOSTILE_FILES");
+    const int kFiles = (count ? atoi(count) : 10000) / 10;
+    static CheckResult result;
+    for (int i = 0; i < kFiles; ++i) {
+        std::string text = generator.next(i);
+        check_definition_text(text.c_str(), text.size(), &result);
+        check_invariants();
+        int lines = 1 + (int)std::count(text.begin(), text.end(), '\n');
+        for (const CheckFinding &f : result.findings)
+            ASSERT_TRUE(f.line >= 1 && f.line <= lines) << "file " << i << " kind " << f.kind;
+        for (int row = 0; row < g_items.item_count; ++row)
+            ASSERT_TRUE(result.row_line[row] >= 1 && result.row_line[row] <= lines) << "file " << i;
+        std::string report = check_report(result, i % 2 ? CheckJapanese : CheckEnglish, "x", "y");
+        ASSERT_FALSE(report.empty());
+        if (HasFatalFailure()) {
+            std::ofstream(dir + "failing.ini", std::ios::binary) << text;
+            FAIL() << "file " << i << " kept as " << dir << "failing.ini";
+        }
+    }
     SetCurrentDirectoryA("C:\\");
     if (!HasFailure()) remove_folder(dir);
 }
