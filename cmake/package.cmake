@@ -44,7 +44,7 @@ add_custom_command(OUTPUT ${TAVRIK_PACKAGE_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${TAVRIK_PACKAGE_ZIP}
     COMMAND ${CMAKE_COMMAND} -E chdir ${stage}
             ${CMAKE_COMMAND} -E tar cf ${TAVRIK_PACKAGE_ZIP} --format=zip
-            --mtime=2026-01-01T00:00:00Z ${package_files}
+            "--mtime=2026-01-01 00:00:00 UTC" ${package_files}
     DEPENDS Tavrik tavrik-check ${shipped_texts} ${CMAKE_SOURCE_DIR}/LICENSE
     VERBATIM)
 add_custom_target(package_zip ALL DEPENDS ${TAVRIK_PACKAGE_ZIP})
