@@ -25,6 +25,9 @@ import sys
 import time
 import traceback
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import userfiles  # noqa: E402
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 
@@ -354,6 +357,7 @@ class Scenario:
         self.args = args
         self.runs = []
         self.folder = None
+        self.user_files = None  # the folder's files as the latest start found them
 
     def make_folder(self, name=None):
         self.folder = Folder(self.session, name or self.name)
@@ -368,6 +372,7 @@ class Scenario:
     def start(self, *args):
         # The pointer waits in a corner until the menu is there.
         self.session.xdotool("mousemove", "5", "5")
+        self.snapshot_user_files()
         run = Tavrik(self.session, self.folder, args)
         self.runs.append(run)
         return run
@@ -414,7 +419,18 @@ class Scenario:
               "\n  expected:\n    " + "\n    ".join(map(str, expected_records or ["(none)"])))
         others = self.session.session_programs()
         check(not others, f"programs still running: {others}")
+        self.check_user_files()
         return records
+
+    def snapshot_user_files(self):
+        """Takes the folder's files as they are now as the untouched state
+        (by each start, and by a scenario that changes them on purpose)."""
+        self.user_files = userfiles.snapshot(self.folder.unix)
+
+    def check_user_files(self):
+        if self.user_files is not None:
+            problems = userfiles.compare(self.user_files, self.folder.unix)
+            check(not problems, "user files changed:\n    " + "\n    ".join(problems))
 
     def cleanup(self):
         for run in self.runs:
@@ -812,6 +828,7 @@ def run_scenario(session, name, args):
         retry = False
         try:
             SCENARIOS[name](s)
+            s.check_user_files()
             print(f"PASS {name} ({time.monotonic() - started:.1f}s)", flush=True)
             return True
         except DisplayDriverFailed as error:
