@@ -133,7 +133,11 @@ def clipboard_held(s):
     finally:
         holder.release()
     s.finish(run, [])
-    run = mark_alpha_choose_vee()  # the same files, now free to read
+    # The same files once more, now free to read: the same choice runs both.
+    subprocess.run(["wine", TOOLS["clipboard"], "files", f.w("docs/name.ext")],
+                   env=s.session.env, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    run = mark_alpha_choose_vee()
     s.finish(run, [("v.exe", f.w("bin"), VariantCommand(f.w("bin/v.exe"), "name.ext")),
                    ("a.exe", f.w("bin"), quoted(f.w("bin/a.exe")))])
 
