@@ -165,8 +165,13 @@ def marked_target_removed(s):
     os.remove(f.u("b/b.exe"))
     s.snapshot_user_files()  # removed on purpose
     s.keys("Up", "Up", "Return")
-    s.finish(run, [("a.exe", f.w("a"), quoted(f.w("a/a.exe"))),
-                   ("c.exe", f.w("c"), quoted(f.w("c/c.exe")))])
+    # Without delays the two programs may start in either order.
+    expected = [("a.exe", f.w("a"), quoted(f.w("a/a.exe"))),
+                ("c.exe", f.w("c"), quoted(f.w("c/c.exe")))]
+    run.wait_exit()
+    got = [(r.exe, r.cwd, r.cmd) for r in s.wait_records(len(expected))]
+    check(sorted(got) == sorted(expected), f"programs run: {got}, expected {expected}")
+    s.finish(run, got)
 
 
 if __name__ == "__main__":

@@ -80,7 +80,8 @@ public:
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         std::string tool = self;
         tool = tool.substr(0, tool.rfind('\\') + 1) + "tavrik_holdfile.exe";
-        std::string command = "\"" + tool + "\" \"" + path + "\" \"" + ready_ + "\" \"" + stop_ + "\"";
+        std::string command =
+            "\"" + tool + "\" \"" + path + "\" \"" + ready_ + "\" \"" + stop_ + "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(tool.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
@@ -94,7 +95,8 @@ public:
     }
     ~Holder() {
         if (!started_) return;
-        HANDLE stop = CreateFileA(stop_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE stop =
+            CreateFileA(stop_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (stop != INVALID_HANDLE_VALUE) CloseHandle(stop);
         if (WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0)
             TerminateProcess(process_.hProcess, 1);
@@ -133,7 +135,7 @@ TEST_F(CacheFaults, CacheHeldByAnotherProgramGivesTextAndStaysAsItWas) {
 TEST_F(CacheFaults, CacheThatCannotBeCreatedLeavesNoFile) {
     struct {
         const char *why;
-        std::string definition;          // definition_path
+        std::string definition;            // definition_path
         std::vector<std::string> folders;  // made before the check
     } cases[] = {
         {"folder missing", dir.path() + "gone\\Tavrik.ini", {}},
@@ -156,7 +158,8 @@ TEST_F(CacheFaults, CacheThatCannotBeCreatedLeavesNoFile) {
         EXPECT_EQ(icon_cache_check(nullptr), 0);
         EXPECT_EQ(icon_cache_load(nullptr), 0);
         EXPECT_EQ(listing(fresh.path()), expected);
-        for (const std::string &folder : c.folders) EXPECT_TRUE(listing(fresh.path() + folder + "\\").empty());
+        for (const std::string &folder : c.folders)
+            EXPECT_TRUE(listing(fresh.path() + folder + "\\").empty());
     }
 }
 
@@ -167,7 +170,8 @@ TEST_F(CacheFaults, WriteBreakingOffNeverLeavesACurrentCache) {
     const std::string old_cache = read_file(cache);
     const size_t whole = old_cache.size();  // 2020 + 6 * 808
     for (bool had_cache : {true, false}) {
-        for (size_t written : {(size_t)0, (size_t)10, (size_t)2020, (size_t)2020 + 808 + 1, whole - 1}) {
+        for (size_t written :
+             {(size_t)0, (size_t)10, (size_t)2020, (size_t)2020 + 808 + 1, whole - 1}) {
             SCOPED_TRACE((had_cache ? "over the old cache, " : "no cache before, ") +
                          std::to_string(written) + " bytes written");
             if (had_cache) {
@@ -231,8 +235,8 @@ TEST(LaunchFaults, RemovedTargetAmongMarkedRowsLeavesTheOthersRunning) {
     shell_open = saved_open;
     launch_pause = saved_pause;
     const std::string folder = dir.path().substr(0, dir.path().size() - 1);
-    EXPECT_EQ(g_opened, (std::vector<std::string>{
-                            dir.path() + "a.exe||" + folder, "||",  // the shell gets no name
-                            dir.path() + "c.exe||" + folder, dir.path() + "d.exe||" + folder,
-                            "-v||"}));
+    EXPECT_EQ(g_opened,
+              (std::vector<std::string>{
+                  dir.path() + "a.exe||" + folder, "||",  // the shell gets no name
+                  dir.path() + "c.exe||" + folder, dir.path() + "d.exe||" + folder, "-v||"}));
 }
