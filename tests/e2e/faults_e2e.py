@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """End-to-end scenarios of faults from outside the launcher: a menu definition
-held by another program or taken by a folder, a clipboard another program
-keeps open, a marked program removed while the menu is open. Run with the
+held by another program or taken by a folder, an icon cache held by another
+program, a clipboard another program keeps open, a marked program removed
+while the menu is open. Run with the
 runner of e2e.py.
 
     faults_e2e.py --tavrik Tavrik.exe --recorder tavrik_recorder.exe
@@ -134,12 +135,55 @@ def clipboard_held(s):
         holder.release()
     s.finish(run, [])
     # The same files once more, now free to read: the same choice runs both.
+    # (Once the holding program has let go, Wine's clipboard no longer offers
+    # its files.)
     subprocess.run(["wine", TOOLS["clipboard"], "files", f.w("docs/name.ext")],
                    env=s.session.env, check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     run = mark_alpha_choose_vee()
     s.finish(run, [("v.exe", f.w("bin"), VariantCommand(f.w("bin/v.exe"), "name.ext")),
                    ("a.exe", f.w("bin"), quoted(f.w("bin/a.exe")))])
+
+
+@scenario
+def icon_cache_held(s):
+    """An icon cache held by another program gives the plain text menu (the
+    size of the /#n menu), which still launches; the cache stays as it was."""
+    f = s.make_folder("icon cache held")
+    s.put_tavrik()
+    s.put_recorder("bin/a.exe")
+    s.put_recorder("bin/b.exe")
+    f.write_ini("Tavrik.ini", [
+        "[system]", "@menu=center", "@icon=1", "%end",
+        "[launch]",
+        f"{f.w('bin/a.exe')} | &Alpha",
+        f"{f.w('bin/b.exe')} | &Beta",
+        "%end"])
+
+    def menu_size(*options, holder=None, key="Escape", expected=()):
+        run = s.start(*options)
+        try:
+            menu = run.wait_menu()
+            s.point_at(menu)
+            s.keys(key)
+            run.wait_exit()
+        finally:
+            if holder:
+                holder.release()
+        s.finish(run, list(expected))
+        return menu.width, menu.height
+
+    text = menu_size("/#n")
+    drawn = menu_size()  # writes the cache
+    check(os.path.exists(f.u("Tavrik.tvi")), "no icon cache was written")
+    check(drawn != text, f"the owner-drawn menu has the text menu's size {text}")
+    with open(f.u("Tavrik.tvi"), "rb") as c:
+        cache = c.read()
+    holder = Holder(s, TOOLS["holdfile"], f.w("Tavrik.tvi"), "READY", "STOP")
+    held = menu_size(holder=holder, key="b", expected=[("b.exe", f.w("bin"), quoted(f.w("bin/b.exe")))])
+    check(held == text, f"menu of {held} with the cache held, expected the text menu's {text}")
+    with open(f.u("Tavrik.tvi"), "rb") as c:
+        check(c.read() == cache, "the held cache changed")
 
 
 @scenario
@@ -185,6 +229,7 @@ if __name__ == "__main__":
     # Only the scenarios of this file run unless others are named.
     names = [a for a in argv if not a.startswith("--") and a in e2e.SCENARIOS]
     if not names and "--list" not in argv:
-        argv += ["definition_unreadable", "clipboard_held", "marked_target_removed"]
+        argv += ["definition_unreadable", "icon_cache_held", "clipboard_held",
+                 "marked_target_removed"]
     sys.argv[1:] = argv
     sys.exit(e2e.main())
