@@ -25,11 +25,11 @@ import sys
 import time
 import traceback
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import userfiles  # noqa: E402
-
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
+
+sys.path.insert(0, HERE)
+import userfiles  # noqa: E402
 
 MENU_CLASS = "Tavrik.exe"  # Wine gives the process's windows its file name as WM_CLASS
 VERSION_CAPTION = "バージョン情報"
