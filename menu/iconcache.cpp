@@ -82,13 +82,20 @@ int is_read_only(const char *path) {
 // beside the cache and moved over the old file only when every byte is on
 // disk: a write that breaks off half way leaves the previous cache (or none),
 // never a file whose stamp says it is current.
-int replace_cache_file(const char *path, const unsigned char *image, size_t size) {
+int replace_cache_file(const char *path, const unsigned char *image, size_t size,
+                       size_t record_size) {
     char temporary[kTextSize + 32];
     text_format(temporary, sizeof temporary, "%s.%lu.tmp", path,
                 (unsigned long)GetCurrentProcessId());
     FILE *file = fopen(temporary, "wb");
     if (!file) return 0;
-    int ok = fwrite(image, 1, size, file) == size;
+    // The header, then one picture at a time: the pieces the file is made of.
+    int ok = 1;
+    for (size_t at = 0, piece = kIconHeaderSize; ok && at < size; at += piece) {
+        piece = at == 0 ? kIconHeaderSize : record_size;
+        if (piece > size - at) piece = size - at;
+        ok = icon_cache_write(image + at, piece, file) == piece;
+    }
     if (fclose(file) != 0) ok = 0;
     if (ok) ok = MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING) != 0;
     if (!ok) DeleteFileA(temporary);
@@ -121,7 +128,7 @@ int write_icon_cache(void *launcher_window, const char *path) {
     }
     ReleaseDC(window, window_dc);
 
-    int ok = replace_cache_file(path, image, size);
+    int ok = replace_cache_file(path, image, size, (size_t)record_size);
     free(image);
     return ok;
 }
@@ -174,6 +181,12 @@ const unsigned char *picture_record(int picture_index) {
 }
 
 }  // namespace
+
+static size_t write_bytes(const void *data, size_t size, FILE *file) {
+    return fwrite(data, 1, size, file);
+}
+
+size_t (*icon_cache_write)(const void *data, size_t size, FILE *file) = write_bytes;
 
 void icon_cache_path(char *out, size_t out_size) {
     PathParts parts;

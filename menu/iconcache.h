@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 
 #include "menudef/items.h"
 
@@ -30,3 +31,8 @@ void draw_item_icon(void *device_context, int x, int y, int picture_index);
 // The icon cache file's path: the menu definition file's drive, folder and
 // base name with ".tvi".
 void icon_cache_path(char *out, size_t out_size);
+
+// Every write of the cache file's bytes goes through here (fwrite by
+// default); tests replace it to make a write break off part way. Returns the
+// bytes written.
+extern size_t (*icon_cache_write)(const void *data, size_t size, FILE *file);
