@@ -135,7 +135,8 @@ def clipboard_paths(s):
 
 def dialog_text(s, control_id):
     """The texts of control `control_id` in the visible dialogs, read inside Wine."""
-    out_path = os.path.join(s.folder.unix, "dialog-text.txt")
+    # beside the prefix, not in the program folder whose files must stay as they were
+    out_path = os.path.join(s.session.work_dir, "dialog-text.txt")
     # a file, never a pipe: a Wine helper that inherits a pipe keeps it open
     with open(out_path, "wb") as out:
         subprocess.run(["wine", TOOLS["dialog_text"], str(control_id)], env=s.session.env,
