@@ -73,20 +73,13 @@ private:
             "@filter=\n@filter=;;;\n@icon\n@icon=1\n@xtitle=\n@xinit=\n@path=\n@path=;;;\n"
             "@editor=\n@filer=\n@filer\n[system]\n[launch]\n\n \n\t\n"
             "%ins_Tvr%\\ed.exe | %4y%\n%Fonts%\\a.ttf | f\n%ins_Tvr%\nname | value\n | \n&\n");
-        switch (pick(0, 9)) {
-        case 0:
-            return dir_ + "ed.exe | &Ed";
-        case 1:
-            return dir_ + (pick(0, 1) ? "list" : "list | &L");
-        case 2:
-            return std::string(pick(300, 3000), (char)pick(32, 126));
-        case 3:
-            return "@filter=" + repeat(".e;", pick(1, 2000));
-        case 4:
-            return random_bytes(pick(1, 40));
-        default:
-            return fixed[pick(0, (int)fixed.size() - 1)];
-        }
+        const int kind = pick(0, 9);
+        if (kind == 0) return dir_ + "ed.exe | &Ed";
+        if (kind == 1) return dir_ + (pick(0, 1) ? "list" : "list | &L");
+        if (kind == 2) return std::string(pick(300, 3000), (char)pick(32, 126));
+        if (kind == 3) return "@filter=" + repeat(".e;", pick(1, 2000));
+        if (kind == 4) return random_bytes(pick(1, 40));
+        return fixed[pick(0, (int)fixed.size() - 1)];
     }
 
     std::string repeat(const std::string &s, int n) {
