@@ -42,7 +42,6 @@ TEST(Directives, ValuesBoundsAndFallbacks) {
         int mouse_buttons;
     } cases[] = {
         {"@dlm=:", "dlm= | ", 3},
-        {"@dlm=::", "dlm=::", 3},
         {"@dlm=" + cut31 + "123", "dlm=" + cut31, 3},
         {"@menu=1", "pos=0", 3},
         {"@menu=100,200", "pos=1;x=100;y=200", 3},
@@ -54,8 +53,7 @@ TEST(Directives, ValuesBoundsAndFallbacks) {
         {"@menu=MOUSE", "pos=2", 3},
         {"@menu=mous2", "pos=3", 3},
         {"@menu=xCENTERx", "pos=0", 3},
-        {"@menu=CENTER", "pos=4", 3},
-        {"@menu=center,5", "pos=4;y=0", 3},
+        {"@menu=CENTER,5", "pos=4;y=0", 3},
         // Without a mouse the mouse words fall back, and still take the line.
         {"@menu=mouse\n@menu=center", "pos=0", 0},
         {"@menu=mous2", "pos=0", 0},

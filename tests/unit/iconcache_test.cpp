@@ -122,9 +122,8 @@ TEST_F(IconCache, DamagedFilesAreNeverReadPastTheirData) {
     } cases[] = {
         {"cut inside a picture", [](std::string &b) { b.resize(2020 + 5 * 808 + 100); }},
         {"cut inside the slot table", [](std::string &b) { b.resize(1000); }},
-        {"one picture only", [](std::string &b) { b.resize(2020 + 808); }},
         {"record size of other icons", [](std::string &b) { b[16] = (char)(812 & 0xff); }},
-        {"slot past the data", [](std::string &b) { b[20 + 4 * 7] = 12; }},
+        {"slot one past the pictures", [](std::string &b) { b[20 + 4 * 7] = 12; }},
         {"negative slot", [](std::string &b) { memset(&b[20 + 4 * 499], 0xff, 4); }},
         {"more pictures than rows", [](std::string &b) { b.append(kMaxRows * 808, '\0'); }},
     };
