@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <sstream>
 #include <string>
-#include <tuple>
-#include <vector>
 
 #include "app/paths.h"
 #include "menu/builder.h"
@@ -36,18 +35,29 @@ std::string describe(HMENU menu) {
     return out;
 }
 
-// Rows from "kind level title" triples; variants belong to the entry before them.
-using Rows = std::vector<std::tuple<RowKind, int, const char *>>;
-
-void set_rows(const Rows &rows) {
+// Rows from words: "+" separator, "-" column break, ">t" variant of the entry
+// before, "{t" submenu, "}" its end, anything else an entry; levels follow.
+void set_rows(const std::string &words) {
     reset_launcher_state();
     g_settings.icon_mode = 0;
     g_settings.variant_mark = 1;
-    int last_entry = -1;
-    for (auto [kind, level, title] : rows) {
+    std::istringstream in(words);
+    int level = 0, last_entry = -1;
+    for (std::string w; in >> w;) {
         int i = g_items.item_count++;
+        RowKind kind = w == "+"      ? Separator
+                       : w == "-"    ? ColumnBreak
+                       : w == "}"    ? SubmenuEnd
+                       : w[0] == '>' ? Variant
+                       : w[0] == '{' ? SubmenuBegin
+                                     : Entry;
         g_items.kind[i] = kind;
         g_items.level[i] = level;
+        if (kind == SubmenuBegin) ++level;
+        if (kind == SubmenuEnd) --level;
+        const char *title = kind == Entry                             ? w.c_str()
+                            : kind == Variant || kind == SubmenuBegin ? w.c_str() + 1
+                                                                      : "";
         snprintf(g_items.title[i], kTextSize, "%s", title);
         if (kind == Entry) last_entry = i;
         if (kind == Variant) {
@@ -57,9 +67,10 @@ void set_rows(const Rows &rows) {
     }
 }
 
-std::string build_root() {
+std::string build_root(bool system_entry = false) {
     HMENU root = CreatePopupMenu();
     build_menu_level(root, 0, 0);
+    if (system_entry) append_system_entry(root);
     std::string out = describe(root);
     destroy_submenus(root);
     DestroyMenu(root);
@@ -69,50 +80,25 @@ std::string build_root() {
 }  // namespace
 
 TEST(Builder, LevelsGroupsAndBreaks) {
-    struct {
-        Rows rows;
-        std::string menu;
+    const struct {
+        const char *rows, *menu;
     } cases[] = {
-        {{{Entry, 0, "Ed"}, {Variant, 0, "v"}}, "Ed *(2001)"},
-        {{{Entry, 0, "Ed"}, {Separator, 0, ""}, {Variant, 0, "v"}}, "Ed(2000) -(2001) Ed *(2002)"},
-        {{{Entry, 0, "Ed"},
-          {Variant, 0, "a"},
-          {ColumnBreak, 0, ""},
-          {Variant, 0, "b"},
-          {Entry, 0, "X"}},
-         "Ed(2000)[a(2001) |b(2003)] X(2004)"},
-        {{{Entry, 0, "A"},
-          {Separator, 0, ""},
-          {Separator, 0, ""},
-          {Entry, 0, "B"},
-          {ColumnBreak, 0, ""},
-          {Separator, 0, ""},
-          {Entry, 0, "C"},
-          {Separator, 0, ""}},
-         "A(2000) -(2002) B(2003) -(2005) C(2006)"},
-        {{{Entry, 0, "A"},
-          {ColumnBreak, 0, ""},
-          {SubmenuBegin, 0, "S"},
-          {Entry, 1, "in"},
-          {Separator, 1, ""},
-          {SubmenuEnd, 1, ""},
-          {Entry, 0, "B"}},
-         "A(2000) |S(2002)[] B(2006)"},
-        {{{SubmenuBegin, 0, "S"}}, "S(2000)[]"},
+        {"Ed >v", "Ed *(2001)"},
+        {"Ed + >v", "Ed(2000) -(2001) Ed *(2002)"},
+        {"Ed >a - >b X", "Ed(2000)[a(2001) |b(2003)] X(2004)"},
+        {"A + + B - + C +", "A(2000) -(2002) B(2003) -(2005) C(2006)"},
+        {"A - {S in + } B", "A(2000) |S(2002)[] B(2006)"},
+        {"{S", "S(2000)[]"},
     };
-    for (auto &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.rows);
         set_rows(c.rows);
-        SCOPED_TRACE(c.menu);
         EXPECT_EQ(build_root(), c.menu);
     }
 }
 
 TEST(Builder, SoleVariantRewriteMarksAndSubmenuRebuilds) {
-    set_rows({{Entry, 0, "Ed"},
-              {Variant, 0, "v"},
-              {SubmenuBegin, 0, "S"},
-              {Entry, 1, "in"},
-              {SubmenuEnd, 1, ""}});
+    set_rows("Ed >v {S in }");
     g_settings.variant_mark = 0;
     g_items.marked[3] = 1;
     EXPECT_EQ(build_root(), "Ed(2001) S(2002)[]");
@@ -126,21 +112,14 @@ TEST(Builder, SoleVariantRewriteMarksAndSubmenuRebuilds) {
     DestroyMenu(sub);
 }
 
-TEST(Builder, SystemEntry) {
-    set_rows({});
-    snprintf(g_app.definition_path, 260, "C:\\My Tools\\menu.ini");
-    HMENU root = CreatePopupMenu();
-    build_menu_level(root, 0, 0);
-    append_system_entry(root);
-    EXPECT_EQ(describe(root),
-              "system ( &0 )(2650)[menu.ini ( &1 )(2660) -(2600) &Help(2670) &Version(2680)]");
-    destroy_submenus(root);
-    DestroyMenu(root);
-    set_rows({{Entry, 0, "A"}});
-    root = CreatePopupMenu();
-    build_menu_level(root, 0, 0);
-    append_system_entry(root);
-    EXPECT_EQ(describe(root).substr(0, 24), "A(2000) -(2600) system (");
-    destroy_submenus(root);
-    DestroyMenu(root);
+TEST(Builder, SystemEntryAfterTheRows) {
+    const std::string system =
+        "system ( &0 )(2650)[menu.ini ( &1 )(2660) -(2600) &Help(2670) &Version(2680)]";
+    for (auto [rows, menu] :
+         {std::pair<const char *, std::string>{"", system}, {"A", "A(2000) -(2600) " + system}}) {
+        SCOPED_TRACE(rows);
+        set_rows(rows);
+        snprintf(g_app.definition_path, 260, "C:\\My Tools\\menu.ini");
+        EXPECT_EQ(build_root(true), menu);
+    }
 }

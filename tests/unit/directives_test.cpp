@@ -1,8 +1,8 @@
 // The [system] directives: bounds, fallbacks, order and the "@param" block.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
+#include <algorithm>
+#include <sstream>
 #include <string>
 
 #include "app/paths.h"
@@ -13,182 +13,96 @@
 
 namespace {
 
-struct DirectiveCase {
-    const char *lines;  // the [system] section's lines
-    std::function<void(const LauncherSettings &)> check;
-};
-
-void run_cases(const DirectiveCase *cases, size_t count, int mouse_buttons = 3) {
-    for (size_t i = 0; i < count; ++i) {
-        reset_launcher_state();
-        g_app.mouse_buttons = mouse_buttons;
-        load_text(std::string("[system]\n") + cases[i].lines + "%end\n");
-        SCOPED_TRACE(cases[i].lines);
-        cases[i].check(g_settings);
-    }
+// The settings the cases look at as ";name=value;" words.
+std::string describe(const LauncherSettings &s) {
+    std::ostringstream o;
+    o << ";dlm=" << s.delimiter << ";pos=" << s.menu_position << ";x=" << s.menu_x
+      << ";y=" << s.menu_y << ";face=" << s.font_face << ";fontset=" << s.font_set
+      << ";size=" << s.font_size << ";weight=" << s.font_weight << ";first=" << s.first_launch_delay
+      << ";next=" << s.next_launch_delay << ";depth=" << s.folder_depth << ";sort=" << s.folder_sort
+      << ";keys=" << s.folder_access_keys << ";filters=" << s.filter_count;
+    for (int i = 0; i < s.filter_count && i < kMaxFilters; ++i)
+        o << ";ext" << i << "=" << s.filter_exts[i];
+    o << ";icon=" << s.icon_mode << ";mark=" << s.variant_mark
+      << ";sysmenu=" << s.system_entry_always << ";active=" << s.force_activate
+      << ";xinit=" << s.input_initial_text << ";xtitle=" << s.input_title
+      << ";titlemode=" << s.input_title_mode << ";filer=" << s.filer_enabled
+      << ";filerpath=" << s.filer_path << ";editor=" << s.editor_path << ";";
+    return o.str();
 }
 
 }  // namespace
 
+// Each case: the [system] lines, then "name=value" (equal) or "name~value"
+// (contains) checks separated by ";".
 TEST(Directives, ValuesBoundsAndFallbacks) {
-    const DirectiveCase cases[] = {
-        {"@dlm=:\n", [](auto &s) { EXPECT_STREQ(s.delimiter, " | "); }},
-        {"@dlm=::\n", [](auto &s) { EXPECT_STREQ(s.delimiter, "::"); }},
-        {"@dlm=0123456789012345678901234567890123\n",
-         [](auto &s) { EXPECT_EQ(strlen(s.delimiter), 31u); }},
-        {"@menu=1\n", [](auto &s) { EXPECT_EQ(s.menu_position, 0); }},
-        {"@menu=100,200\n",
-         [](auto &s) {
-             EXPECT_EQ(s.menu_position, 1);
-             EXPECT_EQ(s.menu_x, 100);
-             EXPECT_EQ(s.menu_y, 200);
-         }},
-        {"@menu=MAX,MAX\n",
-         [](auto &s) {
-             EXPECT_EQ(s.menu_x, 1024);
-             EXPECT_EQ(s.menu_y, 740);
-         }},
-        {"@menu=max,max,\n",
-         [](auto &s) {
-             EXPECT_EQ(s.menu_x, 1024);
-             EXPECT_EQ(s.menu_y, 740);
-         }},
-        {"@menu=100,max\n",
-         [](auto &s) {
-             EXPECT_EQ(s.menu_position, 1);
-             EXPECT_EQ(s.menu_y, 0);
-         }},
-        {"@menu= +50,-60\n",
-         [](auto &s) {
-             EXPECT_EQ(s.menu_x, 50);
-             EXPECT_EQ(s.menu_y, -60);
-         }},
-        {"@menu=100\n@menu=center\n", [](auto &s) { EXPECT_EQ(s.menu_position, 0); }},
-        {"@menu=MOUSE\n", [](auto &s) { EXPECT_EQ(s.menu_position, 2); }},
-        {"@menu=mous2\n", [](auto &s) { EXPECT_EQ(s.menu_position, 3); }},
-        {"@menu=xCENTERx\n", [](auto &s) { EXPECT_EQ(s.menu_position, 0); }},
-        {"@menu=CENTER\n", [](auto &s) { EXPECT_EQ(s.menu_position, 4); }},
-        {"@menu=center,5\n",
-         [](auto &s) {
-             EXPECT_EQ(s.menu_position, 4);
-             EXPECT_EQ(s.menu_y, 0);
-         }},
-        {"@font=Arial\n",
-         [](auto &s) {
-             EXPECT_STREQ(s.font_face, "Arial");
-             EXPECT_EQ(s.font_set, 1);
-             EXPECT_EQ(s.font_size, 16);
-             EXPECT_EQ(s.font_weight, 0);
-         }},
-        {"@font=,12,7\n",
-         [](auto &s) {
-             EXPECT_EQ(s.font_set, 0);
-             EXPECT_EQ(s.font_size, 12);
-             EXPECT_EQ(s.font_weight, 700);
-         }},
-        {"@font=X,0,11\n",
-         [](auto &s) {
-             EXPECT_EQ(s.font_size, 16);
-             EXPECT_EQ(s.font_weight, 0);
-         }},
-        {"@font=X,20\n",
-         [](auto &s) {
-             EXPECT_EQ(s.font_size, 20);
-             EXPECT_EQ(s.font_weight, 0);
-         }},
-        {"@dist=500\n",
-         [](auto &s) {
-             EXPECT_EQ(s.first_launch_delay, 500);
-             EXPECT_EQ(s.next_launch_delay, 500);
-         }},
-        {"@dist=10001,300\n",
-         [](auto &s) {
-             EXPECT_EQ(s.first_launch_delay, 0);
-             EXPECT_EQ(s.next_launch_delay, 300);
-         }},
-        {"@folder=2\n",
-         [](auto &s) {
-             EXPECT_EQ(s.folder_depth, 2);
-             EXPECT_EQ(s.folder_sort, 1);
-             EXPECT_EQ(s.folder_access_keys, 1);
-         }},
-        {"@folder=-1,0,0\n",
-         [](auto &s) {
-             EXPECT_EQ(s.folder_depth, 0);
-             EXPECT_EQ(s.folder_sort, 0);
-             EXPECT_EQ(s.folder_access_keys, 0);
-         }},
-        {"@filter=.txt;.doc\n@filter=.pdf\n",
-         [](auto &s) {
-             EXPECT_EQ(s.filter_count, 3);
-             EXPECT_STREQ(s.filter_exts[2], ".pdf");
-         }},
-        {"@filter=.txt; .doc;;\n",
-         [](auto &s) {
-             EXPECT_EQ(s.filter_count, 2);
-             EXPECT_STREQ(s.filter_exts[1], " .doc");
-         }},
-        {"@filter=.\n",
-         [](auto &s) {
-             EXPECT_EQ(s.filter_count, 2);
-             EXPECT_STREQ(s.filter_exts[0], ".exe");
-         }},
-        {"@filter=.a;.b;.c;.d;.e;.f;.g;.h;.i;.j;.k;.l\n",
-         [](auto &s) {
-             EXPECT_EQ(s.filter_count, 10);
-             EXPECT_STREQ(s.filter_exts[9], ".j");
-         }},
-        {"@icon=0\n@icon=1\n", [](auto &s) { EXPECT_EQ(s.icon_mode, 1); }},
-        {"@ICON=1\n", [](auto &s) { EXPECT_EQ(s.icon_mode, 2); }},
-        {"; @icon\n   \t@mark=0\n@sysmenu=0\n@active=1\n",
-         [](auto &s) {
-             EXPECT_EQ(s.icon_mode, 0);
-             EXPECT_EQ(s.variant_mark, 0);
-             EXPECT_EQ(s.system_entry_always, 0);
-             EXPECT_EQ(s.force_activate, 1);
-         }},
-        {"@xinit=abc\n@xtitle=0123456789012345678901234567890123\n",
-         [](auto &s) {
-             EXPECT_STREQ(s.input_initial_text, "abc");
-             EXPECT_EQ(strlen(s.input_title), 31u);
-             EXPECT_EQ(s.input_title_mode, 2);
-         }},
-        {"@xtitle\n", [](auto &s) { EXPECT_EQ(s.input_title_mode, 1); }},
-        {"@filer\n",
-         [](auto &s) {
-             EXPECT_EQ(s.filer_enabled, 1);
-             EXPECT_STREQ(s.filer_path, "");
-         }},
-        {"@editor=no_such_program_here\n@filer=C:\\windows\n",
-         [](auto &s) {
-             EXPECT_STREQ(s.editor_path, "");
-             EXPECT_STREQ(s.filer_path, "");
-             EXPECT_EQ(s.filer_enabled, 1);
-         }},
-        {"@editor=notepad\n",
-         [](auto &s) {
-             EXPECT_TRUE(strstr(s.editor_path, ":\\")) << s.editor_path;
-             EXPECT_TRUE(strstr(s.editor_path, "notepad.exe"));
-         }},
+    const std::string cut31 = "0123456789012345678901234567890";
+    const struct {
+        std::string lines, expected;
+        int mouse_buttons;
+    } cases[] = {
+        {"@dlm=:", "dlm= | ", 3},
+        {"@dlm=" + cut31 + "123", "dlm=" + cut31, 3},
+        {"@menu=1", "pos=0", 3},
+        {"@menu=100,200", "pos=1;x=100;y=200", 3},
+        {"@menu=MAX,MAX", "x=1024;y=740", 3},
+        {"@menu=max,max,", "x=1024;y=740", 3},  // lower-case max before the last comma
+        {"@menu=100,max", "pos=1;y=0", 3},
+        {"@menu= +50,-60", "x=50;y=-60", 3},
+        {"@menu=100\n@menu=center", "pos=0", 3},
+        {"@menu=MOUSE", "pos=2", 3},
+        {"@menu=mous2", "pos=3", 3},
+        {"@menu=xCENTERx", "pos=0", 3},
+        {"@menu=CENTER,5", "pos=4;y=0", 3},
+        // Without a mouse the mouse words fall back, and still take the line.
+        {"@menu=mouse\n@menu=center", "pos=0", 0},
+        {"@menu=mous2", "pos=0", 0},
+        {"@font=Arial", "face=Arial;fontset=1;size=16;weight=0", 3},
+        {"@font=,12,7", "fontset=0;size=12;weight=700", 3},
+        {"@font=X,0,11", "size=16;weight=0", 3},
+        {"@dist=500", "first=500;next=500", 3},
+        {"@dist=10001,300", "first=0;next=300", 3},
+        {"@folder=2", "depth=2;sort=1;keys=1", 3},
+        {"@folder=-1,0,0", "depth=0;sort=0;keys=0", 3},
+        {"@filter=.txt;.doc\n@filter=.pdf", "filters=3;ext2=.pdf", 3},
+        {"@filter=.txt; .doc;;", "filters=2;ext1= .doc", 3},
+        {"@filter=.", "filters=2;ext0=.exe", 3},
+        {"@filter=.a;.b;.c;.d;.e;.f;.g;.h;.i;.j;.k;.l", "filters=10;ext9=.j", 3},
+        {"@icon=0\n@icon=1", "icon=1", 3},
+        {"@ICON=1", "icon=2", 3},
+        {"; @icon\n   \t@mark=0\n@sysmenu=0\n@active=1", "icon=0;mark=0;sysmenu=0;active=1", 3},
+        {"@xinit=abc\n@xtitle=" + cut31 + "123", "xinit=abc;xtitle=" + cut31 + ";titlemode=2", 3},
+        {"@xtitle", "titlemode=1", 3},
+        {"@filer", "filer=1;filerpath=", 3},
+        {"@editor=no_such_program_here\n@filer=C:\\windows", "editor=;filerpath=;filer=1", 3},
+        {"@editor=notepad", "editor~:\\;editor~notepad.exe", 3},
     };
-    run_cases(cases, sizeof cases / sizeof cases[0]);
-}
-
-TEST(Directives, MouseWordsNeedAMouseAndStillTakeTheMenuLine) {
-    const DirectiveCase cases[] = {
-        {"@menu=mouse\n@menu=center\n", [](auto &s) { EXPECT_EQ(s.menu_position, 0); }},
-        {"@menu=mous2\n", [](auto &s) { EXPECT_EQ(s.menu_position, 0); }},
-    };
-    run_cases(cases, 2, 0);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.lines);
+        reset_launcher_state();
+        g_app.mouse_buttons = c.mouse_buttons;
+        load_text("[system]\n" + c.lines + "\n%end\n");
+        const std::string got = describe(g_settings);
+        for (size_t at = 0, end; at < c.expected.size(); at = end + 1) {
+            end = std::min(c.expected.find(';', at), c.expected.size());
+            const std::string check = c.expected.substr(at, end - at);
+            const size_t op = check.find_first_of("=~");
+            // "~": the value appears after the name (the editor is the last word).
+            bool ok = check[op] == '=' ? got.find(";" + check + ";") != std::string::npos
+                                       : got.find(check.substr(op + 1),
+                                                  got.find(";" + check.substr(0, op) + "=")) !=
+                                             std::string::npos;
+            EXPECT_TRUE(ok) << check << " in " << got;
+        }
+    }
 }
 
 TEST(Directives, ParamBlockTakesTenLinesThenDirectivesFollow) {
     std::string lines = "@dlm=::\n@param\n";
     for (int i = 0; i < 12; ++i)
         lines += "name" + std::to_string(i) + "::value" + std::to_string(i) + "\n";
-    lines += "@sysmenu=0::tail\n@mark=0\n";
     reset_launcher_state();
-    load_text("[system]\n" + lines + "%end\n");
+    load_text("[system]\n" + lines + "@sysmenu=0::tail\n@mark=0\n%end\n");
     EXPECT_EQ(g_settings.placeholders_enabled, 1);
     ASSERT_EQ(g_settings.param_count, 10);
     EXPECT_STREQ(g_settings.param_names[9], "name9");
@@ -207,21 +121,14 @@ TEST(Directives, SearchListFromValueOrFile) {
     ScratchFolder dir;
     std::string a = dir.make_folder("a"), b = dir.make_folder("b");
     dir.write("b\\tool1.exe", "MZ");
-    std::string list_file = dir.write("list.txt", "x\r\nPATH=\t" + a + ";" + b + "\r\nmore\r\n");
-    std::string plain_file = dir.write("plain.txt", a + ";\r\n" + b + "\r\n");
-    struct {
-        std::string value, list;
-    } cases[] = {
-        {a + ";" + b, a + ";" + b},
-        {list_file, a + ";" + b},
-        {plain_file, a + ";" + b},
-    };
-    for (const auto &c : cases) {
+    for (const std::string &value :
+         {a + ";" + b, dir.write("list.txt", "x\r\nPATH=\t" + a + ";" + b + "\r\nmore\r\n"),
+          dir.write("plain.txt", a + ";\r\n" + b + "\r\n")}) {
+        SCOPED_TRACE(value);
         reset_launcher_state();
-        load_text("[system]\n@path=" + c.value + "\n%end\n[launch]\ntool1 | T\n%end\n");
-        SCOPED_TRACE(c.value);
+        load_text("[system]\n@path=" + value + "\n%end\n[launch]\ntool1 | T\n%end\n");
         EXPECT_EQ(g_settings.search_list_set, 1);
-        EXPECT_EQ(g_settings.search_list, c.list);
+        EXPECT_EQ(g_settings.search_list, a + ";" + b);
         ASSERT_EQ(g_items.item_count, 1);
         EXPECT_EQ(std::string(g_items.target[0]), b + "\\tool1.exe");
     }

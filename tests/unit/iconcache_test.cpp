@@ -1,10 +1,12 @@
-// The icon cache file: its bytes, when it is written again, damaged and
-// read-only files.
+// The icon cache file: its bytes, when it is written again, and damaged,
+// read-only, held, uncreatable files and writes that break off.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "app/paths.h"
@@ -17,11 +19,36 @@
 namespace {
 
 const SysTime kWritten = {2024, 5, 5, 3, 10, 12, 34, 789};
+const SysTime kLater = {2025, 1, 2, 4, 3, 4, 5, 0};
 
 int32_t word(const std::string &bytes, size_t at, int size = 4) {
     int32_t v = 0;
     memcpy(&v, bytes.data() + at, size);
     return v;
+}
+
+// Every name in a folder, "name/" for folders.
+std::set<std::string> listing(const std::string &folder) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        names.insert(name + (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? "/" : ""));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// The next write that would pass this many bytes in total writes up to it
+// and fails; later ones fail at once.
+size_t g_bytes_left;
+size_t failing_write(const void *data, size_t size, FILE *file) {
+    size_t n = size < g_bytes_left ? size : g_bytes_left;
+    g_bytes_left -= n;
+    return fwrite(data, 1, n, file);
 }
 
 class IconCache : public ::testing::Test {
@@ -33,6 +60,7 @@ protected:
         g_settings.icon_width = g_settings.icon_height = 16;
         g_settings.definition_time = kWritten;
         cache = dir.path() + "Tavrik.tvi";
+        saved_write = icon_cache_write;
         // Ten entries, with rows of other kinds among them.
         const std::string targets[] = {"C:\\windows\\notepad.exe", dir.path(),
                                        dir.path() + "no.exe"};
@@ -42,6 +70,7 @@ protected:
         }
     }
     void TearDown() override {
+        icon_cache_write = saved_write;
         icon_cache_release();
         SetFileAttributesA(cache.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
@@ -57,6 +86,7 @@ protected:
     }
     ScratchFolder dir;
     std::string cache;
+    size_t (*saved_write)(const void *, size_t, FILE *);
 };
 
 }  // namespace
@@ -96,15 +126,13 @@ TEST_F(IconCache, FileLayoutForTenEntriesAtSixteenPixels) {
 }
 
 TEST_F(IconCache, WrittenAgainOnlyWhenTheStampDiffersToTheSecond) {
-    struct {
+    const struct {
         uint16_t SysTime::*field;
         bool written;
-    } cases[] = {{&SysTime::milliseconds, false},
-                 {&SysTime::day_of_week, false},
-                 {&SysTime::second, true},
-                 {&SysTime::year, true}};
+    } cases[] = {
+        {&SysTime::milliseconds, false}, {&SysTime::day_of_week, false}, {&SysTime::second, true}};
     for (auto &c : cases) {
-        SCOPED_TRACE(c.written ? "written" : "kept");
+        SCOPED_TRACE(&c - cases);
         g_settings.definition_time = kWritten;
         ASSERT_EQ(icon_cache_check(nullptr), 1);
         flip_last_byte();  // shows whether the next check wrote the file
@@ -124,9 +152,8 @@ TEST_F(IconCache, DamagedFilesAreNeverReadPastTheirData) {
     } cases[] = {
         {"cut inside a picture", [](std::string &b) { b.resize(2020 + 5 * 808 + 100); }},
         {"cut inside the slot table", [](std::string &b) { b.resize(1000); }},
-        {"one picture only", [](std::string &b) { b.resize(2020 + 808); }},
         {"record size of other icons", [](std::string &b) { b[16] = (char)(812 & 0xff); }},
-        {"slot past the data", [](std::string &b) { b[20 + 4 * 7] = 12; }},
+        {"slot one past the pictures", [](std::string &b) { b[20 + 4 * 7] = 12; }},
         {"negative slot", [](std::string &b) { memset(&b[20 + 4 * 499], 0xff, 4); }},
         {"more pictures than rows", [](std::string &b) { b.append(kMaxRows * 808, '\0'); }},
     };
@@ -149,24 +176,88 @@ TEST_F(IconCache, DamagedFilesAreNeverReadPastTheirData) {
     EXPECT_EQ(icon_cache_load(nullptr), 1);
 }
 
-TEST_F(IconCache, ReadOnlyHeldOrUnwritableCacheGivesText) {
+// Read-only, or held by another program (without sharing, or sharing it for
+// reading only): the text menu, and the file stays as it was.
+TEST_F(IconCache, ReadOnlyOrHeldCacheGivesText) {
     ASSERT_EQ(icon_cache_check(nullptr), 1);
+    const std::string before = read_file(cache);
     SetFileAttributesA(cache.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(icon_cache_check(nullptr), 1) << "current: nothing to write";
     EXPECT_EQ(icon_cache_load(nullptr), 0);
-    g_settings.definition_time.year = 2030;
+    g_settings.definition_time = kLater;
     EXPECT_EQ(icon_cache_check(nullptr), 0) << "stale and cannot be written";
     SetFileAttributesA(cache.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (DWORD share : {0, FILE_SHARE_READ}) {
+        SCOPED_TRACE(share);
+        g_settings.definition_time = kWritten;
+        HANDLE held =
+            CreateFileA(cache.c_str(), share ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE, share,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(icon_cache_check(nullptr), share ? 1 : 0) << "current; readable when shared";
+        EXPECT_EQ(icon_cache_load(nullptr), 0);
+        g_settings.definition_time = kLater;
+        EXPECT_EQ(icon_cache_check(nullptr), 0) << "stale and cannot be replaced";
+        CloseHandle(held);
+        EXPECT_EQ(read_file(cache), before);
+        EXPECT_EQ(listing(dir.path()), (std::set<std::string>{"Tavrik.tvi"}));
+    }
+    EXPECT_EQ(icon_cache_check(nullptr), 1) << "once let go, it is written again";
+    EXPECT_EQ(icon_cache_load(nullptr), 1);
+}
 
-    HANDLE held = CreateFileA(cache.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    EXPECT_EQ(icon_cache_load(nullptr), 0);
-    CloseHandle(held);
+// Nothing half made is left behind when the file cannot be made at all.
+TEST_F(IconCache, CacheThatCannotBeCreatedLeavesNoFile) {
+    const struct {
+        const char *why;
+        std::string definition, folder;  // definition_path below the folder; folder made first
+    } cases[] = {
+        {"folder missing", "gone\\Tavrik.ini", ""},
+        {"cache name taken by a folder", "Tavrik.ini", "Tavrik.tvi"},
+        {"temporary name taken by a folder", "Tavrik.ini",
+         "Tavrik.tvi." + std::to_string(GetCurrentProcessId()) + ".tmp"},
+    };
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.why);
+        ScratchFolder fresh;
+        snprintf(g_app.definition_path, kTextSize, "%s", (fresh.path() + c.definition).c_str());
+        std::set<std::string> expected;
+        if (!c.folder.empty()) {
+            fresh.make_folder(c.folder);
+            expected.insert(c.folder + "/");
+        }
+        EXPECT_EQ(icon_cache_check(nullptr), 0);
+        EXPECT_EQ(icon_cache_load(nullptr), 0);
+        EXPECT_EQ(listing(fresh.path()), expected);
+        EXPECT_TRUE(c.folder.empty() || listing(fresh.path() + c.folder + "\\").empty());
+    }
+}
 
-    // A write that cannot finish leaves the old file as it was.
-    std::string before = read_file(cache);
-    CreateDirectoryA((cache + "." + std::to_string(GetCurrentProcessId()) + ".tmp").c_str(),
-                     nullptr);
-    EXPECT_EQ(icon_cache_check(nullptr), 0);
-    EXPECT_EQ(read_file(cache), before);
+// A write that breaks off anywhere, even in the last byte, leaves the old
+// cache (here stale) or none, and no temporary file; the next run writes it.
+TEST_F(IconCache, WriteBreakingOffNeverLeavesACurrentCache) {
+    ASSERT_EQ(icon_cache_check(nullptr), 1);
+    const std::string old_cache = read_file(cache);
+    const size_t whole = old_cache.size();  // 2020 + 12 * 808
+    for (bool had_cache : {true, false}) {
+        for (size_t written :
+             {(size_t)0, (size_t)10, (size_t)2020, (size_t)2020 + 808 + 1, whole - 1}) {
+            SCOPED_TRACE((had_cache ? "over the old cache, " : "no cache before, ") +
+                         std::to_string(written) + " bytes written");
+            had_cache ? (void)dir.write("Tavrik.tvi", old_cache) : (void)DeleteFileA(cache.c_str());
+            g_settings.definition_time = kLater;
+            icon_cache_write = failing_write;
+            g_bytes_left = written;
+            EXPECT_EQ(icon_cache_check(nullptr), 0);
+            icon_cache_write = saved_write;
+            EXPECT_EQ(listing(dir.path()),
+                      had_cache ? std::set<std::string>{"Tavrik.tvi"} : std::set<std::string>{});
+            EXPECT_EQ(read_file(cache), had_cache ? old_cache : "");
+            // The next run sees a stale cache, or none, and writes it whole.
+            EXPECT_EQ(icon_cache_check(nullptr), 1);
+            EXPECT_EQ(read_file(cache).size(), whole);
+            EXPECT_EQ(icon_cache_load(nullptr), 1);
+            g_settings.definition_time = kWritten;
+        }
+    }
 }

@@ -25,8 +25,7 @@ std::string item_text(HWND dialog, int id) {
 }
 
 void send_drop(HWND target, const std::vector<std::string> &paths) {
-    HGLOBAL memory = (HGLOBAL)make_file_drop(paths);
-    SendMessageA(target, WM_DROPFILES, (WPARAM)memory, 0);
+    SendMessageA(target, WM_DROPFILES, (WPARAM)make_file_drop(paths), 0);
 }
 
 void CALLBACK drive_dialog(HWND, UINT, UINT_PTR timer, DWORD) {

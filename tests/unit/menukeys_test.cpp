@@ -34,18 +34,14 @@ protected:
         };
         g_dialog_answer = 4;
     }
-    void TearDown() override { drop_menu(); }
-    void drop_menu() {
-        if (root) {
-            destroy_submenus(root);
-            DestroyMenu(root);
-        }
+    void TearDown() override {
+        if (root) destroy_submenus(root), DestroyMenu(root);
         root = g_popup.root_menu = nullptr;
     }
     // Loads [launch] lines ("P" stands for a program) and builds the root as
     // the popup cycle does.
     void build(std::string lines, const char *system = "") {
-        drop_menu();
+        TearDown();
         reset_launcher_state(dir.path());
         g_popup = PopupState{};
         g_opened.clear();
@@ -130,9 +126,8 @@ TEST_F(MenuKeys, AnswersFromTheHighlightedLevel) {
         build(kTyping);
         highlight(root, c.highlighted);
         EXPECT_EQ(menu_character_handler(nullptr, (WPARAM)c.typed), c.answer);
-        if (c.choice >= 0) {
-            EXPECT_EQ(g_popup.menu_char_choice, c.choice);
-        }
+        EXPECT_TRUE(c.choice < 0 || g_popup.menu_char_choice == c.choice)
+            << g_popup.menu_char_choice;
         EXPECT_EQ(g_opened, c.opened);
     }
     build(kTyping);
@@ -164,7 +159,6 @@ TEST_F(MenuKeys, WindowProcedureTurnsAnswersIntoMenuCharResults) {
         return launcher_window_proc(nullptr, WM_MENUCHAR, (WPARAM)typed, (LPARAM)root);
     };
     EXPECT_EQ(menu_char('a'), MAKELRESULT(2, MNC_SELECT));
-    EXPECT_EQ(menu_char('0'), MAKELRESULT(10, MNC_SELECT));
     EXPECT_EQ(menu_char('z'), 0);
     EXPECT_EQ(menu_char('n'), MAKELRESULT(0, MNC_CLOSE));
     EXPECT_EQ(g_opened, "ed.exe []");

@@ -5,17 +5,13 @@
 #include "menudef/textbuf.h"
 
 TEST(Text, ToIntFollowsTheDocumentedShellRules) {
-    struct {
+    const struct {
         const char *text;
         int value;
     } cases[] = {
-        {"42", 42},        {"  12", 12},
-        {"\t7", 7},        {"+5", 5},
-        {"-3", -3},        {" -0", 0},
-        {"12abc", 12},     {"abc", 0},
-        {"", 0},           {"+ 5", 0},
-        {"1 2", 1},        {"MAX", 0},
-        {"4294967297", 1}, {"-2147483648", (int)0x80000000},
+        {"\t+5", 5}, {"  -3", -3},      {"12abc", 12},
+        {"abc", 0},  {"", 0},           {"+ 5", 0},
+        {"1 2", 1},  {"4294967297", 1}, {"-2147483648", (int)0x80000000},
     };
     for (const auto &c : cases) EXPECT_EQ(text_to_int(c.text), c.value) << "\"" << c.text << "\"";
 }
@@ -35,11 +31,10 @@ TEST(Text, CopiesAndAppendsAreCutToTheBuffer) {
 
 TEST(Text, FinalBackslashIgnoresTrailBytesOfDoubleByteCharacters) {
     // 0x95 0x5C is one Shift-JIS character whose second byte looks like a backslash.
-    char kanji_folder[] = "C:\\\x95\x5c";
-    EXPECT_EQ(text_remove_final_backslash(kanji_folder), 0);
-    char folder[] = "C:\\\x95\x5c\\";
+    char kanji[] = "C:\\\x95\x5c", folder[] = "C:\\\x95\x5c\\";
+    EXPECT_EQ(text_remove_final_backslash(kanji), 0);
     EXPECT_EQ(text_remove_final_backslash(folder), 1);
-    EXPECT_STREQ(folder, "C:\\\x95\x5c");
+    EXPECT_STREQ(folder, kanji);
 }
 
 TEST(Paths, SplitGivesDriveFolderBaseAndExtension) {
