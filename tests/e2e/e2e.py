@@ -645,20 +645,26 @@ def version_box(s):
     s.finish(run, [])
 
 
+def open_sole_system_entry(s, run):
+    """The menu of a start without Tavrik.ini: the file is created empty and the
+    menu holds only the system entry, whose submenu this opens and returns."""
+    menu = run.wait_menu()
+    f = s.folder
+    check(os.path.isfile(f.u("Tavrik.ini")) and os.path.getsize(f.u("Tavrik.ini")) == 0,
+          "Tavrik.ini was not created empty")
+    check(menu.height < 2 * 20 + 2 * MENU_FRAME, f"more than the system entry: {menu}")
+    s.point_at(menu)
+    s.keys("0")
+    return run.wait_windows(2, what="system submenu")[-1]
+
+
 @scenario
 def missing_definition(s):
     """Without Tavrik.ini an empty one is made and the menu holds only the system entry."""
-    f = s.make_folder("missing")
+    s.make_folder("missing")
     s.put_tavrik()
     run = s.start()
-    menu = run.wait_menu()
-    check(os.path.isfile(f.u("Tavrik.ini")) and os.path.getsize(f.u("Tavrik.ini")) == 0,
-          "Tavrik.ini was not created empty")
-    check(menu.height < 2 * 20 + 2 * MENU_FRAME, f"more than one item: {menu}")
-    s.point_at(menu)
-    s.keys("0")
-    windows = run.wait_windows(2, what="system submenu")
-    sub = windows[-1]
+    sub = open_sole_system_entry(s, run)
     check(sub.height > 3 * 14, f"system submenu too small for its three items: {sub}")
     s.keys("Escape")
     wait_for("the submenu to close", lambda: len(s.session.windows()) == 1)

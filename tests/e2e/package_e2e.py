@@ -13,7 +13,7 @@ import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e  # noqa: E402
-from e2e import MENU_FRAME, check, scenario, wait_for  # noqa: E402
+from e2e import check, scenario, wait_for  # noqa: E402
 
 PACKAGE = {"zip": None}
 EXPECTED_FILES = {"Tavrik.exe", "tavrik-check.exe", "Tavrik.txt", "Tavrik.sample.ini",
@@ -41,13 +41,7 @@ def package(s):
         check(shipped_text_ok(f.u(text)), f"{text} is not cp932 text with CR LF line ends")
 
     run = s.start()
-    menu = run.wait_menu()
-    check(os.path.isfile(f.u("Tavrik.ini")) and os.path.getsize(f.u("Tavrik.ini")) == 0,
-          "Tavrik.ini was not created empty")
-    check(menu.height < 2 * 20 + 2 * MENU_FRAME, f"more than the system entry: {menu}")
-    s.point_at(menu)
-    s.keys("0")
-    run.wait_windows(2, what="system submenu")
+    e2e.open_sole_system_entry(s, run)
     s.keys("Escape")
     wait_for("the submenu to close", lambda: len(s.session.windows()) == 1)
     s.keys("Escape")
