@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "menudef/platform.h"
 #include "native/native_drive.h"
@@ -163,33 +164,33 @@ int plat_full_path(const char *name, char *out, size_t out_size) {
 int plat_canonicalize(const char *path, char *out, size_t out_size) {
     size_t len = strlen(path);
     if (len >= 260) return 0;
-    std::string text(path), result;
+    std::string text(path);
     size_t root = 0;
-    if (len >= 3 && text[1] == ':' && text[2] == '\\') root = 3;
-    else if (len >= 2 && text[0] == '\\' && text[1] == '\\') root = 2;
-    else if (len >= 1 && text[0] == '\\') root = 1;
-    result = text.substr(0, root);
-    size_t base = result.size();
+    if (len >= 3 && text[1] == ':' && text[2] == '\\') {
+        root = 3;
+    } else if (len >= 2 && text[0] == '\\' && text[1] == '\\') {
+        root = 2;
+    } else if (len >= 1 && text[0] == '\\') {
+        root = 1;
+    }
+    // Each kept step with the separator behind it, if any.
+    std::vector<std::string> steps;
     size_t pos = root;
     while (pos <= len) {
         size_t end = pos;
-        while (end < len && text[end] != '\\') end += plat_is_lead_byte((unsigned char)text[end]) && end + 1 < len ? 2 : 1;
+        while (end < len && text[end] != '\\')
+            end += plat_is_lead_byte((unsigned char)text[end]) && end + 1 < len ? 2 : 1;
         std::string part = text.substr(pos, end - pos);
         bool separator = end < len;
-        if (part == ".") {
-        } else if (part == "..") {
-            // back to the previous separator, keeping the root
-            if (result.size() > base) {
-                size_t cut = result.size() - 1;  // result ends with "\" here
-                while (cut > base && result[cut - 1] != '\\') --cut;
-                result.resize(cut);
-            }
-        } else {
-            result += part;
-            if (separator) result += '\\';
+        if (part == "..") {
+            if (!steps.empty()) steps.pop_back();
+        } else if (part != ".") {
+            steps.push_back(part + (separator ? "\\" : ""));
         }
         pos = end + 1;
     }
+    std::string result = text.substr(0, root);
+    for (const std::string &step : steps) result += step;
     if (result.empty()) result = "\\";
     if (result.size() >= out_size || result.size() >= 260) return 0;
     text_copy(out, out_size, result.c_str());
