@@ -22,8 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         text_copy(g_settings.param_values[slot], parts[i + 1].c_str());
     }
     std::vector<char> out(out_size + 1, '\x7f');
-    SysTime day = {(uint16_t)(data[0] * 97), (uint16_t)(data[0] % 13), 0,
-                   (uint16_t)(data[0] % 32), 0, 0, 0, 0};
+    SysTime day = {(uint16_t)(data[0] * 97),
+                   (uint16_t)(data[0] % 13),
+                   0,
+                   (uint16_t)(data[0] % 32),
+                   0,
+                   0,
+                   0,
+                   0};
     expand_placeholders_on(parts[0].c_str(), day, out.data(), out_size);
     FUZZ_CHECK(strlen(out.data()) < out_size);
     FUZZ_CHECK(out[out_size] == '\x7f');  // nothing written behind the buffer

@@ -7,9 +7,9 @@
 #include <vector>
 
 // Stops the run with a finding when a property of the result is broken.
-#define FUZZ_CHECK(condition)                                                       \
-    do {                                                                            \
-        if (!(condition)) fuzz_fail(#condition, __FILE__, __LINE__);                \
+#define FUZZ_CHECK(condition)                                        \
+    do {                                                             \
+        if (!(condition)) fuzz_fail(#condition, __FILE__, __LINE__); \
     } while (0)
 
 [[noreturn]] void fuzz_fail(const char *what, const char *file, int line);

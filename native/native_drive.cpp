@@ -40,7 +40,8 @@ std::vector<std::string> split_components(const char *path) {
 void split_root(const std::string &full, std::string *root, std::string *rest) {
     if (full.size() >= 2 && full[0] == '\\' && full[1] == '\\') {
         size_t server_end = full.find('\\', 2);
-        size_t share_end = server_end == std::string::npos ? server_end : full.find('\\', server_end + 1);
+        size_t share_end =
+            server_end == std::string::npos ? server_end : full.find('\\', server_end + 1);
         if (share_end == std::string::npos) {
             *root = full;
             rest->clear();
@@ -134,8 +135,9 @@ int native_full_path(const char *name, char *out, size_t out_size) {
     std::string root, rest;
     split_root(full, &root, &rest);
     if (root.size() == 3 && root[2] != '\\') root = root.substr(0, 2) + "\\";
-    bool final_separator = !rest.empty() && rest.back() == '\\' &&
-                           (rest.size() < 2 || !plat_is_lead_byte((unsigned char)rest[rest.size() - 2]));
+    bool final_separator =
+        !rest.empty() && rest.back() == '\\' &&
+        (rest.size() < 2 || !plat_is_lead_byte((unsigned char)rest[rest.size() - 2]));
     std::vector<std::string> kept;
     for (const std::string &part : split_components(rest.c_str())) {
         if (part.empty() || part == ".") continue;

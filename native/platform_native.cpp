@@ -117,7 +117,9 @@ void native_make_system_folders() {
     native_write_file("C:\\windows\\system32\\cmd.exe", "MZ");
 }
 
-int plat_is_lead_byte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+int plat_is_lead_byte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // StrStrIA: matches start at character boundaries only; an empty needle
 // finds nothing.
@@ -201,9 +203,11 @@ int plat_canonicalize(const char *path, char *out, size_t out_size) {
 // in each folder of the list, or in the current folder and the system folders.
 int plat_search_path(const char *folders, const char *name, char *out, size_t out_size) {
     if (!name[0]) return 0;
-    std::string list = folders ? folders : std::string(native_current_folder()) +
-                                               ";C:\\windows\\system32;C:\\windows";
-    bool has_folder = strchr(name, '\\') || strchr(name, '/') || strchr(name, ':') || name[0] == '.';
+    std::string list =
+        folders ? folders
+                : std::string(native_current_folder()) + ";C:\\windows\\system32;C:\\windows";
+    bool has_folder =
+        strchr(name, '\\') || strchr(name, '/') || strchr(name, ':') || name[0] == '.';
     size_t start = 0;
     while (true) {
         std::string candidate;
@@ -211,7 +215,8 @@ int plat_search_path(const char *folders, const char *name, char *out, size_t ou
             candidate = name;
         } else {
             size_t semi = list.find(';', start);
-            std::string folder = list.substr(start, semi == std::string::npos ? semi : semi - start);
+            std::string folder =
+                list.substr(start, semi == std::string::npos ? semi : semi - start);
             start = semi == std::string::npos ? list.size() + 1 : semi + 1;
             if (folder.empty()) {
                 if (start > list.size()) return 0;
@@ -220,7 +225,8 @@ int plat_search_path(const char *folders, const char *name, char *out, size_t ou
             candidate = folder + (folder.back() == '\\' ? "" : "\\") + name;
         }
         char full[260];
-        if (plat_exists(candidate.c_str()) && native_full_path(candidate.c_str(), full, sizeof full)) {
+        if (plat_exists(candidate.c_str()) &&
+            native_full_path(candidate.c_str(), full, sizeof full)) {
             if (strlen(full) >= out_size) return 0;
             text_copy(out, out_size, full);
             return 1;

@@ -17,15 +17,14 @@ public:
     }
 };
 
-const ::testing::Environment *const g_drive =
-    ::testing::AddGlobalTestEnvironment(new NativeDrive);
+const ::testing::Environment *const g_drive = ::testing::AddGlobalTestEnvironment(new NativeDrive);
 
 }  // namespace
 
 ScratchFolder::ScratchFolder() {
     static int counter = 0;
-    path_ = "C:\\temp\\tavrik_test_" + std::to_string(getpid()) + "_" +
-            std::to_string(++counter) + "\\";
+    path_ = "C:\\temp\\tavrik_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter) +
+            "\\";
     native_make_folder(path_);
 }
 

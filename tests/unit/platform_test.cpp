@@ -20,9 +20,15 @@ TEST(Platform, LeadBytesAndLetterCase) {
         const char *hay, *needle;
         int at;  // -1: not found
     } finds[] = {
-        {"abcABC", "Cab", 2},     {"[System]", "[SYSTEM]", 0}, {"abc", "", -1},
-        {"", "a", -1},            {"ab", "abc", -1},           {"x\x83\x41y", "Ay", -1},
-        {"\x83\x41y", "\x83\x41Y", 0}, {"\x83\x41\x41y", "Ay", 2}, {"%end", "%END", 0},
+        {"abcABC", "Cab", 2},
+        {"[System]", "[SYSTEM]", 0},
+        {"abc", "", -1},
+        {"", "a", -1},
+        {"ab", "abc", -1},
+        {"x\x83\x41y", "Ay", -1},
+        {"\x83\x41y", "\x83\x41Y", 0},
+        {"\x83\x41\x41y", "Ay", 2},
+        {"%end", "%END", 0},
     };
     for (const auto &f : finds) {
         const char *hit = plat_find_ci(f.hay, f.needle);
