@@ -90,6 +90,12 @@ std::string match_entry(const std::string &dir, const std::string &name) {
     return found;
 }
 
+// A server or share named "." or ".." stays a name on the drive: no path
+// may lead out of the drive's root folder.
+std::string inside_drive(const std::string &part) {
+    return part == "." || part == ".." ? "dot" + part : part;
+}
+
 int remove_entry(const char *path, const struct stat *, int, struct FTW *) { return remove(path); }
 
 }  // namespace
@@ -164,11 +170,11 @@ std::string native_host_path(const char *windows_path) {
     if (root[0] == '\\') {
         host += "/unc";
         for (const std::string &part : split_components(root.c_str() + 2))
-            if (!part.empty()) host += "/" + match_entry(host, part);
+            if (!part.empty()) host += "/" + match_entry(host, inside_drive(part));
     } else {
         char drive = root[0];
         if (drive >= 'A' && drive <= 'Z') drive = (char)(drive + 32);
-        host += "/" + std::string(1, drive);
+        host += drive >= 'a' && drive <= 'z' ? "/" + std::string(1, drive) : "/no-drive";
     }
     std::vector<std::string> parts = split_components(rest.c_str());
     for (size_t i = 0; i < parts.size(); ++i) {
