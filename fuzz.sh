@@ -38,7 +38,7 @@ tavrik_step "Recorded findings (fuzz/regressions)"
 for target in "${TARGETS[@]}"; do
     files=(fuzz/regressions/"$target"/*)
     [[ -e "${files[0]}" ]] || continue
-    if "$BUILD/fuzz_$target" "${files[@]}" >"$BUILD/regressions-$target.log" 2>&1; then
+    if "$BUILD/fuzz_$target" -timeout=10 "${files[@]}" >"$BUILD/regressions-$target.log" 2>&1; then
         tavrik_note "$target: ${#files[@]} replayed"
         passed=$((passed + 1))
     else
