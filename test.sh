@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds Tavrik for Windows, checks the sources and runs the tests under Wine.
+# Builds Tavrik for Windows, checks the sources and runs the tests under Wine;
+# then the native sanitizer build, its tests and the fuzz targets (fuzz.sh).
 # Meant for Debian 12 as root: whatever is missing gets installed first.
 # Exits non-zero when any step fails.
 set -euo pipefail
@@ -43,6 +44,11 @@ fi
 tavrik_step "Tests (ctest, under Wine)"
 if ! ctest --preset windows-x64; then
     failed+=(tests)
+fi
+
+tavrik_step "Sanitizers and fuzzing (native, ./fuzz.sh 30)"
+if ! ./fuzz.sh 30; then
+    failed+=(fuzz)
 fi
 
 tavrik_step "Build (windows-x86)"

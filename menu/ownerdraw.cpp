@@ -1,6 +1,7 @@
 // Measures and draws the owner-drawn items of icon mode 2.
 #include "menu/ownerdraw.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstring>
 
@@ -54,6 +55,13 @@ void describe_item(UINT id, ItemFace *face) {
 
 }  // namespace
 
+// The draw size follows "@font=", which may give any size up to INT_MAX:
+// sums with it stop at INT_MAX instead of overflowing.
+static int clamped_sum(long long a, long long b) {
+    long long sum = a + b;
+    return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : (int)sum;
+}
+
 HFONT make_item_font() {
     const LauncherSettings &s = g_settings;
     if (s.font_set == 1) return make_font(s.font_face, s.font_size, s.font_weight);
@@ -77,7 +85,7 @@ BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
     HGDIOBJ previous = SelectObject(dc, font);
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, face.measured, (int)strlen(face.measured), &extent);
-    request->itemWidth = (UINT)(extent.cx + g_settings.icon_draw_width + 10);
+    request->itemWidth = (UINT)clamped_sum(extent.cx, g_settings.icon_draw_width + 10LL);
     request->itemHeight =
         (UINT)(extent.cy > g_settings.icon_draw_height ? extent.cy : g_settings.icon_draw_height);
     SelectObject(dc, previous);
@@ -109,7 +117,8 @@ BOOL draw_item(DRAWITEMSTRUCT *request) {
     draw_item_icon(dc, box.left, box.top, face.picture);
     // An ampersand underlines the character after it and is not shown.
     DrawStateA(dc, nullptr, nullptr, (LPARAM)face.drawn, (WPARAM)strlen(face.drawn),
-               box.left + g_settings.icon_draw_width + 4, box.top, 0, 0, DST_PREFIXTEXT);
+               clamped_sum(box.left, g_settings.icon_draw_width + 4LL), box.top, 0, 0,
+               DST_PREFIXTEXT);
 
     SetTextColor(dc, previous_text);
     SetBkColor(dc, previous_back);

@@ -7,10 +7,12 @@
 TAVRIK_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Debian packages the build, the tests, run.sh and the benchmark use
-# (python3: the resource check, the end-to-end tests, the benchmark's menu).
+# (python3: the resource check, the end-to-end tests, the benchmark's menu;
+# clang, its sanitizer and libFuzzer runtimes and llvm's symbolizer: fuzz.sh).
 TAVRIK_PACKAGES=(
     mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     cmake ninja-build googletest cppcheck
+    clang libclang-rt-dev llvm
     wine wine64 xvfb xauth xdotool imagemagick
     locales fonts-ipafont-gothic
     python3

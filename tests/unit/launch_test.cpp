@@ -133,41 +133,6 @@ TEST_F(Launch, WorkingFolderAndOverride) {
                            "open " + prog + "|-b|" + folder, "open doc.txt|(null)|(null)"}));
 }
 
-TEST_F(Launch, SelectedPathsReplaceTheMultiFileToken) {
-    std::string file = dir.write("x y.txt", "x");
-    std::string sub = dir.make_folder("f");
-    struct {
-        int mode;
-        std::string parameters, expected;
-    } cases[] = {
-        {MultiFileQuoted, "-a \"%M\" -b", "-a \"" + file + "\" \"" + sub + "\\\" -b"},
-        {MultiFileQuoted, "-a \"%-M\" -b", "-a \"" + file + "\" \"" + sub + "\" -b"},
-        {MultiFileUnquoted, "-a %M -b", "-a " + file + " " + sub + "\\ -b"},
-        {MultiFileQuoted, "\"%-m\" \"%M\"", "\"%-m\" \"" + file + "\" \"" + sub + "\\\""},
-        {MultiFileUnquoted, "%m %M", file + " " + sub + "\\ %M"},
-        {MultiFileUnquoted, "none", ""},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.parameters);
-        g_calls.clear();
-        g_launch.multi_file_mode = c.mode;
-        g_dialog_paths = {"\"" + file + "\"", sub};
-        g_dialog_answer = 4;
-        launch_program(prog.c_str(), c.parameters.c_str(), 1);
-        std::vector<std::string> expected = {"dialog 0"};
-        if (!c.expected.empty())
-            expected.push_back("open " + prog + "|" + c.expected + "|" + folder);
-        EXPECT_EQ(g_calls, expected);
-        EXPECT_EQ(g_launch.multi_file_mode, 0);
-        EXPECT_EQ(g_launch.selected_count, 0);
-    }
-    g_calls.clear();
-    g_launch.multi_file_mode = MultiFileUnquoted;
-    g_dialog_answer = 0;  // a cancelled collection launches nothing
-    launch_program(prog.c_str(), "%M", 1);
-    EXPECT_EQ(g_calls, std::vector<std::string>{"dialog 0"});
-}
-
 TEST(Placement, PositionsAndAlignment) {
     reset_launcher_state();
     RECT target = {100, 50, 301, 251}, flat = {10, 10, 300, 10};

@@ -1,6 +1,5 @@
 // The loader: choosing the file, line rules, row kinds and loader state.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstring>
 #include <string>
@@ -32,13 +31,9 @@ protected:
         reset_launcher_state(dir.path());
         dir.write("ed.exe", "MZ");
         dir.write("Tool Two.exe", "MZ");
-        SetCurrentDirectoryA(dir.path().c_str());
+        set_current_folder(dir.path());
     }
-    void TearDown() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        SetCurrentDirectoryA(temp);
-    }
+    void TearDown() override { set_current_folder(temp_folder()); }
     std::string load(const std::string &launch_lines) {
         load_text("[launch]\n" + launch_lines);
         return rows();
@@ -139,7 +134,7 @@ TEST_F(Loader, ChoosesCreatesOrReportsTheDefinitionFile) {
     EXPECT_EQ(read_file(dir.path() + "Menu2.ini"), "");
     EXPECT_GE(g_settings.definition_time.year, 2020);
     // Tavrik.ini is the fallback when the default name is missing.
-    DeleteFileA((dir.path() + "Menu2.ini").c_str());
+    delete_file(dir.path() + "Menu2.ini");
     dir.write("Tavrik.ini", "[launch]\n" + dir.path() + "ed.exe\n");
     snprintf(g_app.definition_path, 260, "%smissing.ini", dir.path().c_str());
     EXPECT_EQ(load_definition(nullptr), 1);

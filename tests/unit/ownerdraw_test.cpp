@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <climits>
 #include <string>
 
 #include "app/paths.h"
@@ -144,4 +145,13 @@ TEST_F(OwnerDraw, AmpersandUnderlinesTheNextCharacterAndIsNotShown) {
     int plain = ink("Nb", &plain_last);
     EXPECT_GT(ink("N&b", &marked_last), plain);
     EXPECT_EQ(marked_last, plain_last);
+}
+
+TEST_F(OwnerDraw, HugeFontSizesStopAtTheLargestItem) {
+    // "@font=X,2147483647" with "@icon=1" makes the pictures that large.
+    g_settings.icon_draw_width = g_settings.icon_draw_height = INT_MAX;
+    MEASUREITEMSTRUCT request = {ODT_MENU, 0, 2000, 0, 0, 0};
+    ASSERT_TRUE(measure_item(nullptr, &request));
+    EXPECT_EQ(request.itemWidth, (UINT)INT_MAX);
+    EXPECT_EQ(request.itemHeight, (UINT)INT_MAX);
 }

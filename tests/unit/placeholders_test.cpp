@@ -9,6 +9,7 @@
 #include "launch/placeholders.h"
 #include "menudef/items.h"
 #include "menudef/settings.h"
+#include "menudef/textbuf.h"
 #include "test_support.h"
 
 namespace {
@@ -48,12 +49,12 @@ TEST(Placeholders, SpecialFoldersInAnyCase) {
 TEST(Placeholders, UserParametersReplaceOncePerOccurrence) {
     reset_launcher_state();
     g_settings.param_count = 3;
-    strcpy_s(g_settings.param_names[0], "");  // an empty name matches nothing
-    strcpy_s(g_settings.param_values[0], "EMPTY");
-    strcpy_s(g_settings.param_names[1], "ab");
-    strcpy_s(g_settings.param_values[1], "xABx");
-    strcpy_s(g_settings.param_names[2], "Year");
-    strcpy_s(g_settings.param_values[2], "%4y%");
+    text_copy(g_settings.param_names[0], "");  // an empty name matches nothing
+    text_copy(g_settings.param_values[0], "EMPTY");
+    text_copy(g_settings.param_names[1], "ab");
+    text_copy(g_settings.param_values[1], "xABx");
+    text_copy(g_settings.param_names[2], "Year");
+    text_copy(g_settings.param_values[2], "%4y%");
     EXPECT_EQ(expand("ab-AB year"), "xABx-xABx %4y%");
 }
 

@@ -1,11 +1,12 @@
-// Shared test helpers: a scratch folder under Wine and a clean launcher state.
+// Shared test helpers: a scratch folder, the current folder and a clean launcher state.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// A new empty folder under the system temp folder, removed with its contents
-// at the end of the test. path() ends with a backslash.
+// A new empty folder under the system temp folder (C:\temp on the native
+// build's drive), removed with its contents at the end of the test. path()
+// ends with a backslash.
 class ScratchFolder {
 public:
     ScratchFolder();
@@ -33,3 +34,8 @@ void *make_file_drop(const std::vector<std::string> &paths);
 
 // Reads a whole file, or "" when it cannot.
 std::string read_file(const std::string &path);
+
+// The folder relative names start from; the temp folder; deleting a file.
+void set_current_folder(const std::string &folder);
+std::string temp_folder();
+void delete_file(const std::string &path);

@@ -1,0 +1,47 @@
+// Scratch folders and the current folder for the native unit tests, on the
+// native drive; the drive gets its system folders before the first test.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "native/native_drive.h"
+#include "test_support.h"
+
+namespace {
+
+class NativeDrive : public ::testing::Environment {
+public:
+    void SetUp() override {
+        native_make_system_folders();
+        native_make_folder("C:\\temp");
+        native_set_current_folder("C:\\temp\\");
+    }
+};
+
+const ::testing::Environment *const g_drive = ::testing::AddGlobalTestEnvironment(new NativeDrive);
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() {
+    static int counter = 0;
+    path_ = "C:\\temp\\tavrik_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter) +
+            "\\";
+    native_make_folder(path_);
+}
+
+ScratchFolder::~ScratchFolder() { native_remove_tree(path_.substr(0, path_.size() - 1)); }
+
+std::string ScratchFolder::make_folder(const std::string &relative) const {
+    native_make_folder(path_ + relative);
+    return path_ + relative;
+}
+
+std::string ScratchFolder::write(const std::string &relative, const std::string &bytes) const {
+    native_write_file(path_ + relative, bytes);
+    return path_ + relative;
+}
+
+void set_current_folder(const std::string &folder) { native_set_current_folder(folder.c_str()); }
+
+std::string temp_folder() { return "C:\\temp\\"; }
+
+void delete_file(const std::string &path) { unlink(native_host_path(path.c_str()).c_str()); }

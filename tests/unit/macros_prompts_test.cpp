@@ -1,0 +1,129 @@
+// Command macros without the clipboard: value prompts answered by a scripted
+// user, the working folder, multi-file tokens and placeholders.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/paths.h"
+#include "launch/input_dialog.h"
+#include "launch/launch_state.h"
+#include "launch/macros.h"
+#include "menudef/settings.h"
+#include "test_support.h"
+
+namespace {
+
+struct Answer {
+    int code;
+    std::string text;
+};
+std::vector<Answer> g_answers;
+std::vector<std::string> g_prompts;  // "counter|default|label" as each prompt opened
+
+int scripted_user(void *) {
+    const LaunchState &st = g_launch;
+    g_prompts.push_back(std::to_string(st.prompt_counter) + "|" + st.input_default_text + "|" +
+                        (st.input_label_set ? st.input_label : "(default)"));
+    Answer a = g_answers.empty() ? Answer{0, ""} : g_answers.front();
+    if (!g_answers.empty()) g_answers.erase(g_answers.begin());
+    snprintf(g_launch.input_result, 260, "%s", a.text.c_str());
+    return a.code;
+}
+
+std::string expand(const std::string &parameter_template) {
+    char out[kParameterTextSize];
+    expand_command_macros(nullptr, parameter_template.c_str(), "C:\\p.exe", out, sizeof out);
+    return out;
+}
+
+class MacroPrompts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_launcher_state(dir.path());
+        run_input_dialog = scripted_user;
+        g_answers.clear();
+        g_prompts.clear();
+        snprintf(g_launch.chosen_entry_name, 260, "&Edit && go");
+        root = dir.path().substr(0, dir.path().size() - 1);
+    }
+    void TearDown() override { run_input_dialog = show_input_dialog; }
+    ScratchFolder dir;
+    std::string root;
+};
+
+}  // namespace
+
+TEST_F(MacroPrompts, ValuePromptsLabelsAndReuse) {
+    snprintf(g_settings.input_initial_text, 260, "init");
+    struct {
+        std::string parameter_template;
+        int title_mode;
+        std::vector<Answer> answers;
+        std::string result;
+        std::vector<std::string> prompts;
+    } cases[] = {
+        {"%X %x", 0, {{4, "a"}, {4, "b"}}, "a b", {"1|init|(default)", "2|init|(default)"}},
+        {"%X %X", 0, {{1, "same"}}, "same same", {"1|init|(default)"}},
+        {"%X-%X", 0, {{1, "%X"}}, "%X-%X", {"1|init|(default)"}},
+        {"-o %X=\"abc%_Name\" -p", 0, {{4, "v"}}, "-o v -p", {"1|abc|Name"}},
+        {"%X=\"%_\"", 0, {{4, "v"}}, "v", {"1|init|Edit  go"}},
+        {"%X=\"\"!", 0, {{4, "v"}}, "v!", {"1||(default)"}},
+        {"abcdef%Xghijkl", 1, {{4, "v"}}, "abcdefvghijkl", {"1|init|abcdef __ ghijkl"}},
+        {"0123456789ABC%X0123456789ABC",
+         1,
+         {{4, ""}},
+         "0123456789ABC0123456789ABC",
+         {"1|init|3456789ABC __ 0123456789"}},
+        {"%X", 2, {{4, "v"}}, "v", {"1|init|Fixed"}},
+        {"%X %X",
+         0,
+         {{4, "a"}, {0, ""}},
+         kCancelSentinel,
+         {"1|init|(default)", "2|init|(default)"}},
+        {"%X=\"open", 0, {}, kCancelSentinel, {}},
+        {"%X" + std::string(1030, 'x'),
+         0,
+         {{4, std::string(20, 'y')}},
+         kCancelSentinel,
+         {"1|init|(default)"}},
+    };
+    snprintf(g_settings.input_title, 32, "Fixed");
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.parameter_template.substr(0, 40));
+        g_settings.input_title_mode = c.title_mode;
+        g_answers = c.answers;
+        g_prompts.clear();
+        EXPECT_EQ(expand(c.parameter_template), c.result);
+        EXPECT_EQ(g_prompts, c.prompts);
+    }
+}
+
+TEST_F(MacroPrompts, WorkingFolderMultiFileAndPlaceholders) {
+    struct {
+        std::string parameter_template, result, override_folder;
+        int multi_file_mode;
+    } cases[] = {
+        {"-a %Z\"" + root + "\" -b", "-a  -b", dir.path(), 0},
+        {"-a %z\"C:\\no\\such\" -b", "-a  -b", "", 0},
+        {"-a %Z\"" + root, kCancelSentinel, "", 0},
+        {"%M", "%M", "", MultiFileUnquoted},
+        {"x \"%-M\"", "x \"%-M\"", "", MultiFileQuoted},
+        {"%My Documents%", "%My Documents%", "", MultiFileUnquoted},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.parameter_template);
+        g_launch.working_folder_override[0] = 0;
+        EXPECT_EQ(expand(c.parameter_template), c.result);
+        EXPECT_EQ(g_launch.working_folder_override, c.override_folder);
+        EXPECT_EQ(g_launch.multi_file_mode, c.multi_file_mode);
+    }
+    // Placeholders come first, so a user parameter can hold a macro.
+    g_settings.placeholders_enabled = 1;
+    g_settings.param_count = 1;
+    snprintf(g_settings.param_names[0], 20, "ASK");
+    snprintf(g_settings.param_values[0], 260, "%%X");
+    g_answers = {{4, "typed"}};
+    EXPECT_EQ(expand("ASK %ins_Tvr%"), "typed " + root);
+}
