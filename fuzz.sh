@@ -10,7 +10,7 @@ source tools/env.sh
 
 SECONDS_PER_TARGET="${1:-60}"
 BUILD="$TAVRIK_ROOT/build/native"
-TARGETS=(loader directives param_block placeholders macros path_list cmdline launch_paths iconcache)
+TARGETS=(loader checker directives param_block placeholders macros path_list cmdline launch_paths iconcache)
 failed=()
 passed=0
 
