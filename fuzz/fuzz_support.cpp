@@ -11,6 +11,7 @@
 #include "menudef/items.h"
 #include "menudef/settings.h"
 #include "native/native_drive.h"
+#include "tests/unit/test_support.h"
 
 void fuzz_fail(const char *what, const char *file, int line) {
     fprintf(stderr, "%s:%d: property broken: %s\n", file, line, what);
@@ -32,22 +33,7 @@ void fuzz_prepare_drive() {
     native_set_current_folder("C:\\Tavrik\\");
 }
 
-void fuzz_reset_state() {
-    memset(&g_settings, 0, sizeof g_settings);
-    memset(&g_items, 0, sizeof g_items);
-    memset(&g_launch, 0, sizeof g_launch);
-    g_listing.count = 0;
-    g_settings.icon_mode = kUnset;
-    g_settings.menu_position = kUnset;
-    g_app.screen_width = 1024;
-    g_app.maximised_height = 740;
-    g_app.mouse_buttons = 3;
-    snprintf(g_app.program_folder, sizeof g_app.program_folder, "C:\\Tavrik\\");
-    snprintf(g_app.program_drive, sizeof g_app.program_drive, "C:");
-    snprintf(g_app.default_definition_name, sizeof g_app.default_definition_name, "Tavrik.ini");
-    snprintf(g_app.definition_path, sizeof g_app.definition_path, "C:\\Tavrik\\Tavrik.ini");
-    snprintf(g_settings.delimiter, sizeof g_settings.delimiter, " | ");
-}
+void fuzz_reset_state() { reset_launcher_state("C:\\Tavrik\\"); }
 
 std::vector<std::string> fuzz_split(const uint8_t *data, size_t size, size_t max_parts) {
     std::vector<std::string> parts(1);

@@ -9,37 +9,16 @@
 #include "launch/input_dialog.h"
 #include "launch/launch.h"
 #include "launch/launch_state.h"
+#include "launch_recorder.h"
 #include "test_support.h"
 
 namespace {
-
-std::vector<std::string> g_calls;  // "open file|parameters|folder" and "dialog N"
-std::vector<std::string> g_dialog_paths;
-int g_dialog_answer;
-
-std::string or_null(const char *text) { return text ? text : "(null)"; }
-
-void record_open(const char *file, const char *parameters, const char *folder) {
-    g_calls.push_back("open " + or_null(file) + "|" + or_null(parameters) + "|" + or_null(folder));
-}
-
-// A user who drops g_dialog_paths and answers g_dialog_answer.
-int scripted_dialog(void *) {
-    g_calls.push_back("dialog " + std::to_string(g_launch.prompt_counter));
-    for (const std::string &path : g_dialog_paths)
-        snprintf(g_launch.selected_paths[g_launch.selected_count++], kSelectedPathSize, "%s",
-                 path.c_str());
-    g_launch.input_dialog_open = 1;
-    return g_dialog_answer;
-}
 
 class LaunchPaths : public ::testing::Test {
 protected:
     void SetUp() override {
         reset_launcher_state(dir.path());
-        g_calls.clear();
-        g_dialog_paths.clear();
-        g_dialog_answer = 0;
+        clear_recordings();
         saved_open = shell_open;
         shell_open = record_open;
         run_input_dialog = scripted_dialog;

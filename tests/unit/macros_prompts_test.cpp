@@ -11,44 +11,19 @@
 #include "launch/launch_state.h"
 #include "launch/macros.h"
 #include "menudef/settings.h"
+#include "scripted_user.h"
 #include "test_support.h"
 
 namespace {
-
-struct Answer {
-    int code;
-    std::string text;
-};
-std::vector<Answer> g_answers;
-std::vector<std::string> g_prompts;  // "counter|default|label" as each prompt opened
-
-int scripted_user(void *) {
-    const LaunchState &st = g_launch;
-    g_prompts.push_back(std::to_string(st.prompt_counter) + "|" + st.input_default_text + "|" +
-                        (st.input_label_set ? st.input_label : "(default)"));
-    Answer a = g_answers.empty() ? Answer{0, ""} : g_answers.front();
-    if (!g_answers.empty()) g_answers.erase(g_answers.begin());
-    snprintf(g_launch.input_result, 260, "%s", a.text.c_str());
-    return a.code;
-}
-
-std::string expand(const std::string &parameter_template) {
-    char out[kParameterTextSize];
-    expand_command_macros(nullptr, parameter_template.c_str(), "C:\\p.exe", out, sizeof out);
-    return out;
-}
 
 class MacroPrompts : public ::testing::Test {
 protected:
     void SetUp() override {
         reset_launcher_state(dir.path());
-        run_input_dialog = scripted_user;
-        g_answers.clear();
-        g_prompts.clear();
-        snprintf(g_launch.chosen_entry_name, 260, "&Edit && go");
+        start_scripted_user();
         root = dir.path().substr(0, dir.path().size() - 1);
     }
-    void TearDown() override { run_input_dialog = show_input_dialog; }
+    void TearDown() override { stop_scripted_user(); }
     ScratchFolder dir;
     std::string root;
 };
