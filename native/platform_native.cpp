@@ -235,13 +235,6 @@ int plat_search_path(const char *folders, const char *name, char *out, size_t ou
     }
 }
 
-void plat_add_backslash(char *path, size_t size) {
-    size_t len = strlen(path);
-    if (len == 0 || text_ends_with_backslash(path) || len + 1 >= size) return;
-    path[len] = '\\';
-    path[len + 1] = 0;
-}
-
 int plat_read_file(const char *path, int create, char **data, size_t *size, SysTime *written) {
     *data = nullptr;
     *size = 0;
