@@ -502,10 +502,9 @@ def access_key(s):
     s.finish(run, [("b.exe", f.w("two words"), quoted(f.w("two words/b.exe")))])
 
 
-@scenario
-def sole_variant(s):
-    """An entry with one variant is one item that runs with the variant's parameters."""
-    f = s.make_folder("sole variant")
+def variant_folder(s, name, variant):
+    """Alpha, and Vee with the one variant given, in a centred menu."""
+    f = s.make_folder(name)
     s.put_tavrik()
     s.put_recorder("bin/a.exe")
     s.put_recorder("bin/v.exe")
@@ -513,9 +512,16 @@ def sole_variant(s):
         "[system]", "@menu=center", "%end",
         "[launch]",
         f"{f.w('bin/a.exe')} | &Alpha",
-        f"{f.w('bin/v.exe')} | &Variant",
-        '> -x "a b" 12 | only one',
+        f"{f.w('bin/v.exe')} | &Vee",
+        f"> {variant} | variant",
         "%end"])
+    return f
+
+
+@scenario
+def sole_variant(s):
+    """An entry with one variant is one item that runs with the variant's parameters."""
+    f = variant_folder(s, "sole variant", '-x "a b" 12')
     run = s.start()
     menu = run.wait_menu()
     check(len(s.session.windows()) == 1, "the sole variant opened a submenu")

@@ -27,22 +27,6 @@ COUNT_LINE_ID = 302  # the file collection's "--- N data ---"
 XDND_REFUSED = 3  # xdnd_drop.py: the target turned the drop down, nothing was dropped
 
 
-def prompt_folder(s, name, variant):
-    """Alpha, and Vee with the one variant given: the menu for the prompts."""
-    f = s.make_folder(name)
-    s.put_tavrik()
-    s.put_recorder("bin/a.exe")
-    s.put_recorder("bin/v.exe")
-    f.write_ini("Tavrik.ini", [
-        "[system]", "@menu=center", "%end",
-        "[launch]",
-        f"{f.w('bin/a.exe')} | &Alpha",
-        f"{f.w('bin/v.exe')} | &Vee",
-        f"> {variant} | variant",
-        "%end"])
-    return f
-
-
 def wait_dialog(s, run):
     """The input dialog, once the menu has gone; the pointer rests on its edit field."""
     def dialog():
@@ -63,7 +47,7 @@ def type_text(s, text):
 @scenario
 def value_prompt(s):
     """A "%X" asks for a value; Enter confirms it into the parameters."""
-    f = prompt_folder(s, "value prompt", "-v %X")
+    f = e2e.variant_folder(s, "value prompt", "-v %X")
     run = s.start()
     s.point_at(run.wait_menu())
     s.keys("v")
@@ -77,7 +61,7 @@ def value_prompt(s):
 @scenario
 def prompt_escape(s):
     """Escape at the prompt cancels the command and the marked entries."""
-    prompt_folder(s, "prompt escape", "-v %X")
+    e2e.variant_folder(s, "prompt escape", "-v %X")
     run = s.start()
     menu = run.wait_menu()
     s.point_at(menu)
@@ -90,7 +74,7 @@ def prompt_escape(s):
 @scenario
 def ctrl_enter_reuse(s):
     """Ctrl+Enter answers every "%X" of the command at once."""
-    f = prompt_folder(s, "ctrl enter", "%X+%X")
+    f = e2e.variant_folder(s, "ctrl enter", "%X+%X")
     run = s.start()
     s.point_at(run.wait_menu())
     s.keys("v")
@@ -103,7 +87,7 @@ def ctrl_enter_reuse(s):
 @scenario
 def option_prompt(s):
     """Ctrl at the choice asks for extra parameters for a plain entry."""
-    f = prompt_folder(s, "option prompt", "-x")
+    f = e2e.variant_folder(s, "option prompt", "-x")
     run = s.start()
     menu = run.wait_menu()
     s.point_at(menu)
@@ -119,7 +103,7 @@ def option_prompt(s):
 @scenario
 def clipboard_paths(s):
     """"%$N" and "%$P" take the file copied to the clipboard."""
-    f = prompt_folder(s, "clipboard paths", "%$N %$P")
+    f = e2e.variant_folder(s, "clipboard paths", "%$N %$P")
     os.makedirs(f.u("docs"))
     with open(f.u("docs/name.ext"), "w") as doc:
         doc.write("x")
@@ -199,7 +183,7 @@ def multi_file_drop(s):
     """A quoted "%M" opens the file collection; files dropped on it from
     outside (a second drop adds to the first, Ctrl+CANCEL empties the list)
     fill the parameters, each quoted, folders with a trailing backslash."""
-    f = prompt_folder(s, "multi file drop", '-a "%M" -b')
+    f = e2e.variant_folder(s, "multi file drop", '-a "%M" -b')
     for name in ("docs/first.txt", "my docs/two words.txt", "docs/sub/keep", "docs/stray.txt"):
         os.makedirs(os.path.dirname(f.u(name)), exist_ok=True)
         with open(f.u(name), "w") as doc:
