@@ -12,11 +12,16 @@ namespace {
 HHOOK g_mouse_hook;
 HHOOK g_keyboard_hook;
 
-// The highlighted item can be marked: a row item, in a menu that is not owner-drawn.
+// The highlighted item can be marked: the item of a row that launches
+// something (not a separator, which some menu loops report as highlighted,
+// nor a submenu), in a menu that is not owner-drawn.
 bool highlighted_item_markable() {
     int row = (int)g_popup.last_item - kFirstRowCommand;
-    return g_popup.last_menu && g_settings.icon_mode != 2 && row >= 0 && row < kMaxRows &&
-           row < g_items.item_count;
+    if (!g_popup.last_menu || g_settings.icon_mode == 2 || row < 0 || row >= kMaxRows ||
+        row >= g_items.item_count)
+        return false;
+    int kind = g_items.kind[row];
+    return kind == Entry || kind == Variant || kind == SoleVariant;
 }
 
 }  // namespace

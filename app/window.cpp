@@ -43,6 +43,13 @@ int create_launcher_window(HINSTANCE instance, const char *class_name) {
     return 1;
 }
 
+static void send_key_press(unsigned char key) {
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+}
+
+void (*press_key)(unsigned char key) = send_key_press;
+
 namespace {
 
 void compute_program_paths() {
@@ -66,11 +73,6 @@ void start_sequence(HWND window) {
     } else {
         SendMessageA(window, WM_CLOSE, 0, 0);
     }
-}
-
-void press_key(BYTE key) {
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
 }
 
 // A submenu built on demand is filled each time it opens.
@@ -109,9 +111,10 @@ void drop_files(HWND window, HDROP drop) {
         DragFinish(drop);
         return;
     }
-    char path[520] = "";
-    DragQueryFileA(drop, 0, path, sizeof path);
+    char path[kTextSize + 2];  // room for the quotes
+    int have_path = dropped_path(drop, 0, path);
     DragFinish(drop);
+    if (!have_path) return;
     text_quote_spaces(path, sizeof path);
     SetWindowTextA(edit, path);
     SendMessageA(edit, EM_SETSEL, 0, (LPARAM)strlen(path));

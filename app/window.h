@@ -12,4 +12,8 @@ ATOM register_launcher_class(HINSTANCE instance, const char *class_name);
 // created); 1 on success, 0 on failure.
 int create_launcher_window(HINSTANCE instance, const char *class_name);
 
+// Presses and releases a key for the menu's loop (keybd_event); tests
+// replace it to see the presses.
+extern void (*press_key)(unsigned char key);
+
 LRESULT CALLBACK launcher_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

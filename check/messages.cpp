@@ -127,7 +127,7 @@ constexpr Message kMessages[] = {
     {FindDirectiveUnknown, "\"%1\" matches no directive and is ignored",
      "\"%1\" はどのディレクティブにも当たらず無視されます"},
     {FindDirectiveTooShort, "\"%1\" is too short and is ignored (the line needs %2 bytes)",
-     "\"%1\" は短すぎるため無視されます（%2 バイト以上必要）"},
+     "\"%1\" は短すぎるため無視されます（行全体で %2 バイト以上必要）"},
     {FindDirectiveNoEffect, "\"%1\" has no effect: an earlier line already chose",
      "\"%1\" は効きません: 前の行ですでに決まっています"},
     {FellPositionWord, "\"%1\" is no menu position: the menu opens at the active window",

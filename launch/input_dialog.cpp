@@ -9,6 +9,7 @@
 #include "app/popup.h"
 #include "launch/input_dialog.h"
 #include "launch/launch_state.h"
+#include "menudef/items.h"
 #include "menudef/platform.h"
 #include "menudef/settings.h"
 #include "menudef/textbuf.h"
@@ -85,6 +86,7 @@ HWND add_control(const char *cls, DWORD ex_style, DWORD style, int id, int x, in
 void initialise(HWND window) {
     g_input_dialog = window;
     g_input_edit_field = nullptr;
+    g_dragging = 0;  // a drag never carries over from an earlier dialog
     g_launch.input_dialog_open = 1;
     DragAcceptFiles(window, TRUE);
     int position = g_settings.menu_position;
@@ -135,22 +137,20 @@ void draw_icon_button(const DRAWITEMSTRUCT *item) {
 
 void drop_files(HDROP drop) {
     LaunchState &st = g_launch;
-    bool collecting = input_dialog_collects_files();
-    char path[260] = "";
-    if (!collecting || st.selected_count >= kMaxSelectedPaths) {
-        if (!collecting) {
-            DragQueryFileA(drop, 0, path, sizeof path);
-            if (st.prompt_counter == 0) text_quote_spaces(path, sizeof path);
-            SetWindowTextA(edit_field(), path);
-        }
-    } else {
+    if (input_dialog_collects_files()) {
         UINT files = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < files && st.selected_count < kMaxSelectedPaths; ++i)
-            DragQueryFileA(drop, i, st.selected_paths[st.selected_count++], 260);
+            if (dropped_path(drop, i, st.selected_paths[st.selected_count])) ++st.selected_count;
         show_count();
+    } else {
+        char path[kTextSize + 2];  // room for the quotes
+        if (dropped_path(drop, 0, path)) {
+            if (st.prompt_counter == 0) text_quote_spaces(path, sizeof path);
+            SetWindowTextA(edit_field(), path);
+            SendMessageA(edit_field(), EM_SETSEL, 0, (LPARAM)strlen(path));
+        }
     }
     DragFinish(drop);
-    if (!collecting) SendMessageA(edit_field(), EM_SETSEL, 0, (LPARAM)strlen(path));
     focus_input();
 }
 
@@ -202,6 +202,9 @@ INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPAR
         ReleaseCapture();
         g_dragging = 0;
         return FALSE;
+    case WM_CAPTURECHANGED:
+        g_dragging = 0;  // the button went up elsewhere, or another window took the mouse
+        return FALSE;
     case WM_DESTROY:
         g_input_dialog = g_input_edit_field = nullptr;
         return FALSE;
@@ -210,6 +213,11 @@ INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPAR
 }
 
 }  // namespace
+
+int dropped_path(void *drop, unsigned index, char *path) {
+    if (DragQueryFileA((HDROP)drop, index, nullptr, 0) >= kTextSize) return 0;
+    return DragQueryFileA((HDROP)drop, index, path, kTextSize) > 0;
+}
 
 int input_dialog_collects_files() {
     return g_launch.multi_file_mode >= MultiFileQuoted && g_launch.prompt_counter == 0;

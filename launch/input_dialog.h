@@ -16,6 +16,10 @@ int show_input_dialog(void *owner);
 extern void *g_input_dialog;
 extern void *g_input_edit_field;
 
+// Copies path index of a drop (HDROP) into path, which holds 260 bytes. A
+// path of 260 bytes or more fits no buffer of ours whole and is skipped: 0.
+int dropped_path(void *drop, unsigned index, char *path);
+
 // 1 when the dialog about to open collects files for a multi-file token.
 int input_dialog_collects_files();
 

@@ -45,20 +45,25 @@ void replace(Work &w, size_t at, size_t length, const char *value) {
 const char *find(const Work &w, const char *token) { return plat_find_ci(w.text + w.from, token); }
 
 // The label of a value prompt made from the text around "%X": the ten bytes
-// before it, " __ ", the ten bytes behind it.
+// before it, " __ ", the ten bytes behind it; whole characters only, so a
+// double-byte character on either edge is left out rather than halved.
 void automatic_label(const char *before, size_t before_length, const char *after, char *label) {
-    const char *tail = before_length > 10 ? before + before_length - 10 : before;
-    text_copy_n(label, kInputLabelSize, tail, before_length > 10 ? 10 : before_length);
+    size_t skip = 0;  // the first character boundary at least ten bytes back
+    while (before_length - skip > 10)
+        skip += plat_is_lead_byte((unsigned char)before[skip]) && skip + 1 < before_length ? 2 : 1;
+    text_copy_n(label, kInputLabelSize, before + skip, before_length - skip);
     text_append(label, kInputLabelSize, " __ ");
     text_append_n(label, kInputLabelSize, after, 10);
 }
 
 // The chosen entry's title without its '&' characters.
 void label_from_entry_name(char *label) {
+    char title[kTextSize];
     size_t kept = 0;
-    for (const char *p = g_launch.chosen_entry_name; *p && kept < kInputLabelSize - 1; ++p)
-        if (*p != '&') label[kept++] = *p;
-    label[kept] = 0;
+    for (const char *p = g_launch.chosen_entry_name; *p && kept < sizeof title - 1; ++p)
+        if (*p != '&') title[kept++] = *p;
+    title[kept] = 0;
+    text_copy(label, kInputLabelSize, title);
 }
 
 // Asks for every "%X"; returns 0 when the command is cancelled.
@@ -197,23 +202,25 @@ int clipboard_and_window_macros(void *owner, Work &w) {
     return 1;
 }
 
-// The working folder macro %Z"folder": removed from the text, and the folder
-// serves the next launch when it exists. Without its closing quote the whole
-// command is abandoned, as a value prompt's argument would be.
+// The working folder macro %Z"folder": every one is removed from the text,
+// and the first one's folder serves the next launch when it exists. Without
+// its closing quote the whole command is abandoned, as a value prompt's
+// argument would be.
 int working_folder_macro(Work &w) {
+    char first[kTextSize] = "";
+    int seen = 0;
     w.from = 0;
-    const char *hit = find(w, "%Z\"");
-    if (!hit) return 1;
-    const char *close = strchr(hit + 3, '"');
-    if (!close) return 0;
-    char folder[260];
-    text_copy_n(folder, hit + 3, (size_t)(close - hit - 3));
-    if (plat_is_directory(folder)) {
-        text_copy(g_launch.working_folder_override, folder);
+    for (const char *hit; (hit = find(w, "%Z\"")) != nullptr; seen = 1) {
+        const char *close = strchr(hit + 3, '"');
+        if (!close) return 0;
+        if (!seen) text_copy_n(first, hit + 3, (size_t)(close - hit - 3));
+        replace(w, (size_t)(hit - w.text), (size_t)(close + 1 - hit), "");
+    }
+    if (first[0] && plat_is_directory(first)) {
+        text_copy(g_launch.working_folder_override, first);
         plat_add_backslash(g_launch.working_folder_override,
                            sizeof g_launch.working_folder_override);
     }
-    replace(w, (size_t)(hit - w.text), (size_t)(close + 1 - hit), "");
     return 1;
 }
 
@@ -236,13 +243,18 @@ void expand_command_macros(void *owner, const char *parameter_template, const ch
     g_launch.multi_file_mode = MultiFileNone;
     w.overflow = false;
     if (g_settings.placeholders_enabled) {
-        expand_placeholders(parameter_template, w.text, sizeof w.text);
+        // Placeholders and user parameters may make the text longer than the
+        // working text holds: expanded at full size, a result that does not
+        // fit abandons the launch like any other overflow.
+        static char expanded[kPlaceholderTextSize];
+        expand_placeholders(parameter_template, expanded, sizeof expanded);
+        if (text_copy(w.text, expanded) != strlen(expanded)) w.overflow = true;
     } else {
         text_copy(w.text, parameter_template);
     }
     g_launch.prompt_counter = 0;
-    int ok = value_prompts(owner, w, program) && clipboard_and_window_macros(owner, w) &&
-             working_folder_macro(w) && !w.overflow;
+    int ok = !w.overflow && value_prompts(owner, w, program) &&
+             clipboard_and_window_macros(owner, w) && working_folder_macro(w) && !w.overflow;
     if (!ok) {
         text_copy(out, out_size, kCancelSentinel);
         return;

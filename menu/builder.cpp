@@ -37,11 +37,20 @@ void set_checked(HMENU menu, UINT command) {
     SetMenuItemInfoA(menu, command, FALSE, &info);
 }
 
+// A row's picture does not change during the run: its bitmap is made at the
+// row's first build and serves again when a submenu is built anew at its
+// next opening, so reopening never adds bitmaps. Every folder item shows the
+// one folder bitmap. All of them are released when the launcher window closes.
 BitmapHandle bitmap_for_row(int row) {
     ItemTable &t = g_items;
-    if (t.kind[row] == Entry) return t.item_bitmap[row] = make_item_bitmap(row);
-    if (t.kind[row] == SoleVariant) return t.item_bitmap[row] = make_item_bitmap(t.owner[row]);
-    return g_folder_bitmap = make_item_bitmap(kFolderPicture);
+    int kind = t.kind[row];
+    if (kind != Entry && kind != SoleVariant) {
+        if (!g_folder_bitmap) g_folder_bitmap = make_item_bitmap(kFolderPicture);
+        return g_folder_bitmap;
+    }
+    if (!t.item_bitmap[row])
+        t.item_bitmap[row] = make_item_bitmap(kind == Entry ? row : t.owner[row]);
+    return t.item_bitmap[row];
 }
 
 // Appends one item for row i, consuming the pending break. With text_only 1
@@ -54,7 +63,7 @@ void append_menu_item(HMENU menu, int row, const char *text, int text_only) {
     if (mode <= 0 || text_only) {
         AppendMenuA(menu, MF_STRING | break_flag, row_command(row), text);
     } else if (mode == 1) {
-        char spaced[kTextSize + 1];
+        char spaced[kTextSize + 3];  // " ", a title, " *" of a sole variant
         text_format(spaced, sizeof spaced, " %s", text);
         MENUITEMINFOA info = {};
         info.cbSize = sizeof info;
@@ -165,7 +174,7 @@ void append_system_entry(HMENU menu) {
     if (g_items.item_count > 0) AppendMenuA(menu, MF_SEPARATOR, kSystemSeparatorId, "");
     int mode = g_settings.icon_mode;
     if (mode == 1) {
-        g_system_bitmap = make_item_bitmap(kSystemPicture);
+        if (!g_system_bitmap) g_system_bitmap = make_item_bitmap(kSystemPicture);
         char text[] = " system ( &0 )";
         MENUITEMINFOA info = {};
         info.cbSize = sizeof info;

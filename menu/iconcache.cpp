@@ -22,6 +22,24 @@ unsigned char *g_picture_data;
 uint64_t g_picture_data_size;
 int g_picture_record_size;
 
+// A whole cache image that the check rendered but could not put in place
+// (another program holds the file, the disk is full): this run's menu is
+// drawn from it, and the next start writes the file again.
+unsigned char *g_built_image;
+size_t g_built_image_size;
+
+void forget_built_image() {
+    free(g_built_image);
+    g_built_image = nullptr;
+    g_built_image_size = 0;
+}
+
+void free_pictures() {
+    free(g_picture_data);
+    g_picture_data = nullptr;
+    g_picture_data_size = 0;
+}
+
 int current_record_size() {
     return icon_record_size(g_settings.icon_width, g_settings.icon_height);
 }
@@ -84,9 +102,15 @@ int is_read_only(const char *path) {
 // never a file whose stamp says it is current.
 int replace_cache_file(const char *path, const unsigned char *image, size_t size,
                        size_t record_size) {
-    char temporary[kTextSize + 32];
-    text_format(temporary, sizeof temporary, "%s.%lu.tmp", path,
-                (unsigned long)GetCurrentProcessId());
+    // A short name of this process's own in the cache's folder: a name built
+    // on the cache's would not fit beside a definition whose path is long.
+    PathParts parts;
+    path_split(path, &parts);
+    char temporary[kTextSize];
+    size_t wanted = strlen(parts.drive) + strlen(parts.folder) + 15;
+    if (text_format(temporary, sizeof temporary, "%s%s~tv%08lx.tmp", parts.drive, parts.folder,
+                    (unsigned long)GetCurrentProcessId()) != wanted)
+        return 0;
     FILE *file = fopen(temporary, "wb");
     if (!file) return 0;
     // The header, then one picture at a time: the pieces the file is made of.
@@ -102,7 +126,8 @@ int replace_cache_file(const char *path, const unsigned char *image, size_t size
     return ok;
 }
 
-// Renders every picture and writes the cache file; 1 on success.
+// Renders every picture and writes the cache file; 1 when the pictures are
+// there, in the file or, when it could not be written, in g_built_image.
 int write_icon_cache(void *launcher_window, const char *path) {
     const ItemTable &t = g_items;
     if (g_settings.icon_width <= 0 || g_settings.icon_height <= 0 || is_read_only(path)) return 0;
@@ -128,9 +153,13 @@ int write_icon_cache(void *launcher_window, const char *path) {
     }
     ReleaseDC(window, window_dc);
 
-    int ok = replace_cache_file(path, image, size, (size_t)record_size);
+    if (!replace_cache_file(path, image, size, (size_t)record_size)) {
+        g_built_image = image;  // the pictures serve this run all the same
+        g_built_image_size = size;
+        return 1;
+    }
     free(image);
-    return ok;
+    return 1;
 }
 
 // Reads the first bytes of the cache and the size of the whole file.
@@ -195,18 +224,48 @@ void icon_cache_path(char *out, size_t out_size) {
 }
 
 int icon_cache_check(void *launcher_window) {
+    forget_built_image();
     char path[kTextSize];
     icon_cache_path(path, sizeof path);
     if (cache_is_current(path)) return 1;
     return write_icon_cache(launcher_window, path);
 }
 
+namespace {
+
+// Takes the pictures of the data block (allocated, now ours) that follows a
+// header whose slots were read as sound; 1, or 0 with the block freed.
+int take_pictures(int ok, unsigned char *data, size_t data_size, const int32_t *slots) {
+    if (!ok) {
+        free(data);
+        return 0;
+    }
+    memcpy(g_items.icon_slot, slots, sizeof(int32_t) * kIconSlotCount);
+    g_picture_data = data;
+    g_picture_data_size = data_size;
+    g_picture_record_size = current_record_size();
+    return 1;
+}
+
+// The pictures the check rendered when it could not write the file.
+int load_built_image() {
+    int32_t slots[kIconSlotCount];
+    size_t data_size = g_built_image_size - kIconHeaderSize;
+    unsigned char *data = (unsigned char *)malloc(data_size);
+    int ok = data && icon_header_read(g_built_image, data_size, current_record_size(), slots);
+    if (ok) memcpy(data, g_built_image + kIconHeaderSize, data_size);
+    return take_pictures(ok, data, data_size, slots);
+}
+
+}  // namespace
+
 // A file that fails the layout test here (damaged after the check, or by
 // another run) is not loadable: the menu is plain text for this run, and the
 // next run's check writes the file again.
 int icon_cache_load(void *launcher_window) {
     (void)launcher_window;
-    icon_cache_release();
+    free_pictures();
+    if (g_built_image) return load_built_image();
     char path[kTextSize];
     icon_cache_path(path, sizeof path);
     // A cache that cannot be opened for writing (read-only, or held by
@@ -230,21 +289,12 @@ int icon_cache_load(void *launcher_window) {
         ok = data && fread(data, 1, data_size, file) == data_size;
     }
     fclose(file);
-    if (!ok) {
-        free(data);
-        return 0;
-    }
-    memcpy(g_items.icon_slot, slots, sizeof slots);
-    g_picture_data = data;
-    g_picture_data_size = data_size;
-    g_picture_record_size = current_record_size();
-    return 1;
+    return take_pictures(ok, data, data_size, slots);
 }
 
 void icon_cache_release() {
-    free(g_picture_data);
-    g_picture_data = nullptr;
-    g_picture_data_size = 0;
+    free_pictures();
+    forget_built_image();
 }
 
 BitmapHandle make_item_bitmap(int picture_index) {

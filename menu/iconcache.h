@@ -11,13 +11,15 @@ constexpr int kSystemPicture = -2;
 constexpr int kFolderPicture = -1;
 
 // Makes sure the icon cache matches the menu definition file; 0 when it
-// cannot, which turns the menu into plain text for the run.
+// cannot, which turns the menu into plain text for the run. Pictures that it
+// rendered but could not write to the file serve this run from memory.
 int icon_cache_check(void *launcher_window);
 
 // Reads the icon cache into memory for the menu; 0 on failure.
 int icon_cache_load(void *launcher_window);
 
-// Releases the pictures read by icon_cache_load.
+// Releases the pictures read by icon_cache_load, and those the check made
+// when it could not write the file.
 void icon_cache_release();
 
 // A new screen-compatible bitmap holding a picture; the caller owns it. Null

@@ -97,7 +97,8 @@ void add_listing_rows(int level) {
         text_copy(t.target[row], g_listing.paths[k]);
         if (g_settings.folder_access_keys == 1) {
             text_format(t.title[row], kTextSize, "&%s", parts.base);
-            text_copy_n(t.access_key[row], parts.base, 1);
+            t.access_key[row][0] = parts.base[0];  // the first byte, as "&" shows it
+            t.access_key[row][1] = 0;
         } else {
             text_copy(t.title[row], parts.base);
             t.access_key[row][0] = 0;

@@ -25,8 +25,11 @@ size_t read_line(const char *text, size_t start, size_t length, char *line) {
             ++dropped;
         }
     }
+    if (dropped) {
+        diag_report_at(start, DiagLineCut, (long)(kept + dropped));
+        kept = text_cut_length(line, kept);  // no half character at the cut
+    }
     line[kept] = 0;
-    if (dropped) diag_report_at(start, DiagLineCut, (long)(kept + dropped));
     return pos - start + 1;  // the LF, or one past the end
 }
 

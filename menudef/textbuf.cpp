@@ -11,9 +11,22 @@ size_t text_length(const char *s, size_t max) {
     return n;
 }
 
+size_t text_cut_length(const char *text, size_t length) {
+    size_t at = 0, last = 0;
+    while (at < length) {
+        last = at;
+        at += plat_is_lead_byte((unsigned char)text[at]) ? 2 : 1;
+    }
+    return at > length ? last : length;
+}
+
 size_t text_copy_n(char *dst, size_t dst_size, const char *src, size_t n) {
     if (dst_size == 0) return 0;
-    size_t len = text_length(src, n < dst_size - 1 ? n : dst_size - 1);
+    size_t limit = n < dst_size - 1 ? n : dst_size - 1;
+    size_t len = text_length(src, limit);
+    // Cut short of the source (or at the n bytes asked for): never keep half
+    // of a double-byte character. Bytes past n are never read.
+    if (len == limit && (limit == n || src[len])) len = text_cut_length(src, len);
     memmove(dst, src, len);
     dst[len] = 0;
     return len;
@@ -40,7 +53,10 @@ size_t text_vformat(char *dst, size_t dst_size, const char *format, va_list args
         dst[0] = 0;
         return 0;
     }
-    return (size_t)n < dst_size ? (size_t)n : dst_size - 1;
+    if ((size_t)n < dst_size) return (size_t)n;
+    size_t len = text_cut_length(dst, dst_size - 1);
+    dst[len] = 0;
+    return len;
 }
 
 size_t text_format(char *dst, size_t dst_size, const char *format, ...) {

@@ -1,7 +1,9 @@
 // Bounded text helpers: the only way our code writes into fixed byte buffers.
 //
 // Every helper takes the destination's full size, never writes past it, always
-// leaves a terminating NUL and cuts longer text to size - 1 bytes. Include this
+// leaves a terminating NUL and cuts longer text to size - 1 bytes, one less
+// where the cut would keep only the lead byte of a double-byte character
+// (a stray glyph on screen, a broken name for the file system). Include this
 // header after every system header: it poisons the unbounded C calls so that
 // they cannot creep back in.
 #pragma once
@@ -22,6 +24,10 @@ size_t text_append_n(char *dst, size_t dst_size, const char *src, size_t n);
 size_t text_format(char *dst, size_t dst_size, const char *format, ...)
     __attribute__((format(printf, 3, 4)));
 size_t text_vformat(char *dst, size_t dst_size, const char *format, va_list args);
+
+// Where a text of more than length bytes may be cut: length, or one less when
+// the last byte kept would be the lead byte of a double-byte character.
+size_t text_cut_length(const char *text, size_t length);
 
 // Length of s, but never reads more than max bytes.
 size_t text_length(const char *s, size_t max);

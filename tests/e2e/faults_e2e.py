@@ -160,8 +160,9 @@ def clipboard_held(s):
 
 @scenario
 def icon_cache_held(s):
-    """An icon cache held by another program gives the plain text menu (the
-    size of the /#n menu), which still launches; the cache stays as it was."""
+    """With its icon cache held by another program, the menu is drawn from the
+    pictures this start rendered (the owner-drawn menu's size, not the /#n
+    text menu's) and still launches; the cache stays as it was."""
     f = s.make_folder("icon cache held")
     s.put_tavrik()
     s.put_recorder("bin/a.exe")
@@ -194,7 +195,7 @@ def icon_cache_held(s):
         cache = c.read()
     holder = Holder(s, TOOLS["holdfile"], f.w("Tavrik.tvi"), "READY", "STOP")
     held = menu_size(holder=holder, key="b", expected=[("b.exe", f.w("bin"), quoted(f.w("bin/b.exe")))])
-    check(held == text, f"menu of {held} with the cache held, expected the text menu's {text}")
+    check(held == drawn, f"menu of {held} with the cache held, expected the drawn menu's {drawn}")
     with open(f.u("Tavrik.tvi"), "rb") as c:
         check(c.read() == cache, "the held cache changed")
 

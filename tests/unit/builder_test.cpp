@@ -123,3 +123,11 @@ TEST(Builder, SystemEntryAfterTheRows) {
         EXPECT_EQ(build_root(true), menu);
     }
 }
+
+TEST(Builder, SoleVariantMarkFitsBehindTheLongestTitle) {
+    set_rows("Ed >v");
+    const std::string title(259, 't');
+    snprintf(g_items.title[0], kTextSize, "%s", title.c_str());
+    g_settings.icon_mode = 1;  // item bitmaps: the text gets a blank in front
+    EXPECT_EQ(build_root(), " " + title + " *(2001)");
+}

@@ -132,4 +132,11 @@ TEST(Directives, SearchListFromValueOrFile) {
         ASSERT_EQ(g_items.item_count, 1);
         EXPECT_EQ(std::string(g_items.target[0]), b + "\\tool1.exe");
     }
+    // A line is cut at 517 bytes; the 511th byte of this value would be the
+    // first half of a double-byte character, so the cut keeps 510.
+    std::string kana;
+    for (int i = 0; i < 300; ++i) kana += "\x83\x41";
+    reset_launcher_state();
+    load_text("[system]\n@path=" + kana + "\n%end\n");
+    EXPECT_EQ(g_settings.search_list, kana.substr(0, 510));
 }

@@ -42,6 +42,12 @@ std::set<std::string> listing(const std::string &folder) {
     return names;
 }
 
+std::string hex8(unsigned long value) {
+    char text[9];
+    snprintf(text, sizeof text, "%08lx", value);
+    return text;
+}
+
 // The next write that would pass this many bytes in total writes up to it
 // and fails; later ones fail at once.
 size_t g_bytes_left;
@@ -176,9 +182,11 @@ TEST_F(IconCache, DamagedFilesAreNeverReadPastTheirData) {
     EXPECT_EQ(icon_cache_load(nullptr), 1);
 }
 
-// Read-only, or held by another program (without sharing, or sharing it for
-// reading only): the text menu, and the file stays as it was.
-TEST_F(IconCache, ReadOnlyOrHeldCacheGivesText) {
+// Read-only: the text menu. Held by another program, without sharing or
+// sharing it for reading only: this run draws the pictures it rendered (a
+// current file held for reading is read, and only a writable one is used);
+// the file stays as it was until it is let go.
+TEST_F(IconCache, ReadOnlyCacheGivesTextAHeldOneThePicturesJustMade) {
     ASSERT_EQ(icon_cache_check(nullptr), 1);
     const std::string before = read_file(cache);
     SetFileAttributesA(cache.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -189,24 +197,28 @@ TEST_F(IconCache, ReadOnlyOrHeldCacheGivesText) {
     SetFileAttributesA(cache.c_str(), FILE_ATTRIBUTE_NORMAL);
     for (DWORD share : {0, FILE_SHARE_READ}) {
         SCOPED_TRACE(share);
-        g_settings.definition_time = kWritten;
         HANDLE held =
             CreateFileA(cache.c_str(), share ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE, share,
                         nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(icon_cache_check(nullptr), share ? 1 : 0) << "current; readable when shared";
-        EXPECT_EQ(icon_cache_load(nullptr), 0);
+        g_settings.definition_time = kWritten;
+        EXPECT_EQ(icon_cache_check(nullptr), 1);
+        EXPECT_EQ(icon_cache_load(nullptr), share ? 0 : 1) << "current";
         g_settings.definition_time = kLater;
-        EXPECT_EQ(icon_cache_check(nullptr), 0) << "stale and cannot be replaced";
+        EXPECT_EQ(icon_cache_check(nullptr), 1);
+        EXPECT_EQ(icon_cache_load(nullptr), 1) << "stale";
+        EXPECT_NE(make_item_bitmap(kSystemPicture), nullptr);
         CloseHandle(held);
         EXPECT_EQ(read_file(cache), before);
         EXPECT_EQ(listing(dir.path()), (std::set<std::string>{"Tavrik.tvi"}));
     }
     EXPECT_EQ(icon_cache_check(nullptr), 1) << "once let go, it is written again";
+    EXPECT_NE(read_file(cache), before);
     EXPECT_EQ(icon_cache_load(nullptr), 1);
 }
 
-// Nothing half made is left behind when the file cannot be made at all.
+// Nothing half made is left behind when the file cannot be made at all; the
+// run draws the pictures it rendered.
 TEST_F(IconCache, CacheThatCannotBeCreatedLeavesNoFile) {
     const struct {
         const char *why;
@@ -215,7 +227,7 @@ TEST_F(IconCache, CacheThatCannotBeCreatedLeavesNoFile) {
         {"folder missing", "gone\\Tavrik.ini", ""},
         {"cache name taken by a folder", "Tavrik.ini", "Tavrik.tvi"},
         {"temporary name taken by a folder", "Tavrik.ini",
-         "Tavrik.tvi." + std::to_string(GetCurrentProcessId()) + ".tmp"},
+         "~tv" + hex8(GetCurrentProcessId()) + ".tmp"},
     };
     for (auto &c : cases) {
         SCOPED_TRACE(c.why);
@@ -226,11 +238,24 @@ TEST_F(IconCache, CacheThatCannotBeCreatedLeavesNoFile) {
             fresh.make_folder(c.folder);
             expected.insert(c.folder + "/");
         }
-        EXPECT_EQ(icon_cache_check(nullptr), 0);
-        EXPECT_EQ(icon_cache_load(nullptr), 0);
+        EXPECT_EQ(icon_cache_check(nullptr), 1);
+        EXPECT_EQ(icon_cache_load(nullptr), 1);
         EXPECT_EQ(listing(fresh.path()), expected);
         EXPECT_TRUE(c.folder.empty() || listing(fresh.path() + c.folder + "\\").empty());
     }
+}
+
+// Beside a definition whose path is as long as a path can be, the cache is
+// still written under a temporary name that fits, then moved into place.
+TEST_F(IconCache, WrittenBesideADefinitionWithTheLongestPath) {
+    std::string relative;
+    while (dir.path().size() + relative.size() < 230) relative += "0123456789\\";
+    const std::string folder = dir.make_folder(relative.substr(0, relative.size() - 1)) + "\\";
+    const std::string base(259 - folder.size() - 4, 'b');
+    snprintf(g_app.definition_path, kTextSize, "%s%s.ini", folder.c_str(), base.c_str());
+    ASSERT_EQ(icon_cache_check(nullptr), 1);
+    EXPECT_EQ(read_file(folder + base + ".tvi").size(), 11716u);
+    EXPECT_EQ(listing(folder), (std::set<std::string>{base + ".tvi"}));
 }
 
 // A write that breaks off anywhere, even in the last byte, leaves the old
@@ -248,7 +273,8 @@ TEST_F(IconCache, WriteBreakingOffNeverLeavesACurrentCache) {
             g_settings.definition_time = kLater;
             icon_cache_write = failing_write;
             g_bytes_left = written;
-            EXPECT_EQ(icon_cache_check(nullptr), 0);
+            EXPECT_EQ(icon_cache_check(nullptr), 1);  // this run draws from memory
+            EXPECT_EQ(icon_cache_load(nullptr), 1);
             icon_cache_write = saved_write;
             EXPECT_EQ(listing(dir.path()),
                       had_cache ? std::set<std::string>{"Tavrik.tvi"} : std::set<std::string>{});

@@ -105,6 +105,17 @@ TEST(InputDialog, DropsQuoteForOptionsAndCollectUpToHundred) {
     open_dialog(1, 0, [&](HWND d) { send_drop(d, {spaced}), command(d, 500, false); });
     EXPECT_EQ(g_launch.input_result, spaced);
 
+    // A dropped path of 260 bytes or more fits no buffer whole: it is skipped.
+    const std::string too_long = "C:\\" + std::string(300, 'l');
+    open_dialog(0, 0, [&](HWND d) { send_drop(d, {too_long}), command(d, 500, false); });
+    EXPECT_EQ(g_edit_text, "");
+    g_launch.selected_count = 0;
+    open_dialog(0, MultiFileUnquoted, [&](HWND d) {
+        send_drop(d, {too_long, "C:\\g"}), command(d, 500, false);
+    });
+    EXPECT_EQ(g_count_line, "--- 1 data ---");
+    EXPECT_STREQ(g_launch.selected_paths[0], "C:\\g");
+
     std::vector<std::string> sixty;
     for (int i = 0; i < 60; ++i) sixty.push_back("C:\\f" + std::to_string(i));
     g_launch.selected_count = 0;
@@ -121,4 +132,37 @@ TEST(InputDialog, DropsQuoteForOptionsAndCollectUpToHundred) {
     EXPECT_EQ(g_count_line, "--- 100 data ---");
     ASSERT_EQ(g_launch.selected_count, 100);
     EXPECT_STREQ(g_launch.selected_paths[99], "C:\\f39");
+}
+
+// The dialog follows the pointer only while the left button is held in it.
+TEST(InputDialog, DragEndsOnReleaseOnCaptureLossAndWithTheDialog) {
+    reset_launcher_state();
+    g_app.instance = GetModuleHandleA(nullptr);
+    auto press = [](HWND d) { SendMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, 0); };
+    const struct {
+        const char *what;
+        std::function<void(HWND)> before;
+        bool follows;
+    } cases[] = {
+        {"held (and the dialog closed with it held)", press, true},
+        {"the next dialog", [](HWND) {}, false},
+        {"released", [&](HWND d) { press(d), SendMessageA(d, WM_LBUTTONUP, 0, 0); }, false},
+        {"capture lost", [&](HWND d) { press(d), ReleaseCapture(); }, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        bool followed = false;
+        SetCursorPos(200, 200);
+        open_dialog(1, 0, [&](HWND d) {
+            RECT before, after;
+            GetWindowRect(d, &before);
+            c.before(d);
+            SetCursorPos(240, 230);
+            SendMessageA(d, WM_MOUSEMOVE, 0, 0);
+            GetWindowRect(d, &after);
+            followed = after.left == before.left + 40 && after.top == before.top + 30;
+            command(d, 502, false);
+        });
+        EXPECT_EQ(followed, c.follows);
+    }
 }

@@ -2,8 +2,10 @@
 // and the input dialog replaced by recorders.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/paths.h"
@@ -27,11 +29,19 @@ protected:
         reset_launcher_state(dir.path());
         clear_recordings();
         g_popup = PopupState{};
+        saved_open = shell_open;
+        saved_pause = launch_pause;
+        saved_dialog = run_input_dialog;
         shell_open = record_open;
         launch_pause = record_pause;
         run_input_dialog = scripted_dialog;
         prog = dir.write("bin\\p.exe", "MZ");
         folder = dir.path() + "bin";
+    }
+    void TearDown() override {
+        shell_open = saved_open;
+        launch_pause = saved_pause;
+        run_input_dialog = saved_dialog;
     }
     void add_row(RowKind kind, const std::string &target, const std::string &title = "t",
                  int owner = 0) {
@@ -43,6 +53,9 @@ protected:
     }
     ScratchFolder dir;
     std::string prog, folder;
+    void (*saved_open)(const char *, const char *, const char *);
+    void (*saved_pause)(int);
+    int (*saved_dialog)(void *);
 };
 
 }  // namespace
@@ -70,7 +83,8 @@ TEST_F(Launch, FolderRequestsPromptsAndSystemFiles) {
     snprintf(g_settings.filer_path, kTextSize, "%s", prog.c_str());
     g_popup.folder_open_request = 1;
     dispatch_choice(nullptr, 2001, 1);  // the folder wins over Ctrl
-    EXPECT_EQ(g_calls[0], "open " + prog + "|" + folder + "\\|" + folder);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"open " + prog + "|" + folder + "\\|" + folder,
+                                                 "pause 0"}));
 
     g_calls.clear();
     g_popup.folder_open_request = 0;
@@ -86,13 +100,29 @@ TEST_F(Launch, FolderRequestsPromptsAndSystemFiles) {
     snprintf(g_launch.input_result, 260, "typed text");
     g_items.marked_count = 0;
     dispatch_choice(nullptr, 2000, 1);
-    EXPECT_EQ(g_calls[1], "open " + prog + "|typed text|" + folder);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{
+                           "dialog 0", "open " + prog + "|typed text|" + folder, "pause 0"}));
     EXPECT_STREQ(g_launch.chosen_entry_name, "&Ed");
 
     g_calls.clear();
     snprintf(g_app.definition_path, 260, "C:\\a b\\Tavrik.ini");
     dispatch_choice(nullptr, kOpenDefinitionId, 0);  // no editor: the shell opens the file
-    EXPECT_EQ(g_calls[0], "open \"C:\\a b\\Tavrik.ini\"|(null)|(null)");
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{"open \"C:\\a b\\Tavrik.ini\"|(null)|(null)", "pause 0"}));
+}
+
+// The shell may hand a launch to extensions that need COM: the launching
+// thread has joined a single-threaded apartment by then.
+TEST(Shell, LaunchingJoinsASingleThreadedApartment) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    HRESULT joined = E_FAIL;
+    std::thread([&] {
+        shell_open(self, "--gtest_list_tests --gtest_filter=None.None", nullptr);
+        joined = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // S_FALSE: already in one
+        if (SUCCEEDED(joined)) CoUninitialize();
+    }).join();
+    EXPECT_EQ(joined, S_FALSE);
 }
 
 TEST_F(Launch, WorkingFolderAndOverride) {

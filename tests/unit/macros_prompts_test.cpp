@@ -32,6 +32,8 @@ protected:
 
 TEST_F(MacroPrompts, ValuePromptsLabelsAndReuse) {
     snprintf(g_settings.input_initial_text, 260, "init");
+    std::string kana15;  // fifteen double-byte characters
+    for (int i = 0; i < 15; ++i) kana15 += "\x83\x41";
     struct {
         std::string parameter_template;
         int title_mode;
@@ -58,6 +60,14 @@ TEST_F(MacroPrompts, ValuePromptsLabelsAndReuse) {
          kCancelSentinel,
          {"1|init|(default)", "2|init|(default)"}},
         {"%X=\"open", 0, {}, kCancelSentinel, {}},
+        // Labels keep double-byte characters whole: cut to 31 bytes, and
+        // from the ten bytes before "%X" when the tenth is a second half.
+        {"%X=\"%_ab" + kana15 + "\"", 0, {{4, "v"}}, "v", {"1|init|ab" + kana15.substr(0, 28)}},
+        {kana15.substr(0, 10) + "b%X",
+         1,
+         {{4, ""}},
+         kana15.substr(0, 10) + "b",
+         {"1|init|" + kana15.substr(0, 8) + "b __ "}},
         {"%X" + std::string(1030, 'x'),
          0,
          {{4, std::string(20, 'y')}},
@@ -83,6 +93,10 @@ TEST_F(MacroPrompts, WorkingFolderMultiFileAndPlaceholders) {
         {"-a %Z\"" + root + "\" -b", "-a  -b", dir.path(), 0},
         {"-a %z\"C:\\no\\such\" -b", "-a  -b", "", 0},
         {"-a %Z\"" + root, kCancelSentinel, "", 0},
+        // Every %Z"..." leaves the text; only the first names the folder.
+        {"%Z\"" + root + "\"-a %Z\"C:\\\" -b", "-a  -b", dir.path(), 0},
+        {"%Z\"C:\\no\" %Z\"" + root + "\"", " ", "", 0},
+        {"%Z\"" + root + "\" %Z\"C:", kCancelSentinel, "", 0},
         {"%M", "%M", "", MultiFileUnquoted},
         {"x \"%-M\"", "x \"%-M\"", "", MultiFileQuoted},
         {"%My Documents%", "%My Documents%", "", MultiFileUnquoted},
@@ -101,4 +115,10 @@ TEST_F(MacroPrompts, WorkingFolderMultiFileAndPlaceholders) {
     snprintf(g_settings.param_values[0], 260, "%%X");
     g_answers = {{4, "typed"}};
     EXPECT_EQ(expand("ASK %ins_Tvr%"), "typed " + root);
+    // A command line made longer than 1039 bytes by a user parameter is
+    // abandoned, never launched with its end cut off.
+    const std::string v(259, 'v');
+    snprintf(g_settings.param_values[0], 260, "%s", v.c_str());
+    EXPECT_EQ(expand("ASK ASK ASK ASK"), v + " " + v + " " + v + " " + v);  // 1039 bytes
+    EXPECT_EQ(expand("ASK ASK ASK ASK -end"), kCancelSentinel);
 }

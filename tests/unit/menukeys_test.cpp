@@ -24,6 +24,8 @@ int g_dialog_answer;
 class MenuKeys : public ::testing::Test {
 protected:
     void SetUp() override {
+        saved_open = shell_open;
+        saved_dialog = run_input_dialog;
         shell_open = [](const char *file, const char *parameters, const char *) {
             g_opened +=
                 std::string(strrchr(file, '\\') + 1) + " [" + (parameters ? parameters : "") + "]";
@@ -35,13 +37,18 @@ protected:
         g_dialog_answer = 4;
     }
     void TearDown() override {
+        destroy_root();
+        shell_open = saved_open;
+        run_input_dialog = saved_dialog;
+    }
+    void destroy_root() {
         if (root) destroy_submenus(root), DestroyMenu(root);
         root = g_popup.root_menu = nullptr;
     }
     // Loads [launch] lines ("P" stands for a program) and builds the root as
     // the popup cycle does.
     void build(std::string lines, const char *system = "") {
-        TearDown();
+        destroy_root();
         reset_launcher_state(dir.path());
         g_popup = PopupState{};
         g_opened.clear();
@@ -65,6 +72,8 @@ protected:
     }
     ScratchFolder dir;
     HMENU root = nullptr;
+    void (*saved_open)(const char *, const char *, const char *);
+    int (*saved_dialog)(void *);
 };
 
 // Root: 0 &Notepad, 1 -, 2 &Alpha, 3 &apple, 4 -, 5 &Ed *, 6 &Multi [one, two],

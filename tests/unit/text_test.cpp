@@ -1,6 +1,9 @@
 // Bounded text helpers, decimal parsing and the path split.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "app/paths.h"
 #include "menudef/textbuf.h"
 
@@ -27,6 +30,34 @@ TEST(Text, CopiesAndAppendsAreCutToTheBuffer) {
     EXPECT_STREQ(small, "1234");
     text_copy_n(small, "xyz", 2);
     EXPECT_STREQ(small, "xy");
+}
+
+// "\x83\x41" is one Shift-JIS character (ア); a cut never keeps its first byte alone.
+TEST(Text, CutsKeepDoubleByteCharactersWhole) {
+    const std::string a = "\x83\x41", xa = "x" + a;
+    const struct {
+        const char *what;
+        std::function<size_t(char *)> write;  // into 3 bytes
+        std::string kept;
+    } cases[] = {
+        {"copy cut at a lead byte", [&](char *b) { return text_copy(b, 3, xa.c_str()); }, "x"},
+        {"copy cut behind it", [&](char *b) { return text_copy(b, 3, (a + "y").c_str()); }, a},
+        {"n bytes end in a lead byte", [&](char *b) { return text_copy_n(b, 3, xa.c_str(), 2); },
+         "x"},
+        {"format cut at a lead byte", [&](char *b) { return text_format(b, 3, "%s", xa.c_str()); },
+         "x"},
+        {"append cut at a lead byte",
+         [&](char *b) { return text_copy(b, 3, "x"), text_append(b, 3, a.c_str()); }, "x"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        char buffer[3];
+        EXPECT_EQ(c.write(buffer), c.kept.size());
+        EXPECT_EQ(std::string(buffer), c.kept);
+    }
+    char one[1];
+    EXPECT_EQ(text_copy(one, "abc"), 0u);
+    EXPECT_EQ(one[0], 0);
 }
 
 TEST(Text, FinalBackslashIgnoresTrailBytesOfDoubleByteCharacters) {
