@@ -26,6 +26,11 @@ tavrik_step "Configure and build (windows-x64)"
 cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64
 
+tavrik_step "Layers (include graph and stage order)"
+if ! python3 tools/layers.py; then
+    failed+=(layers)
+fi
+
 tavrik_step "cppcheck"
 mkdir -p "$BUILD_X64/cppcheck"
 if cppcheck --quiet --error-exitcode=1 --inline-suppr \
@@ -35,7 +40,7 @@ if cppcheck --quiet --error-exitcode=1 --inline-suppr \
     -DWIN32_LEAN_AND_MEAN -DNOMINMAX \
     --suppress=missingIncludeSystem \
     --cppcheck-build-dir="$BUILD_X64/cppcheck" -j "$(nproc)" \
-    app menudef menu launch check tests/e2e bench; then
+    core definition menu launch app check tests/e2e bench; then
     tavrik_note "no findings"
 else
     failed+=(cppcheck)

@@ -1,11 +1,10 @@
 // Mouse and keyboard hooks of the menu's modal loop, and forced activation.
 #include "app/hooks.h"
 
-#include "app/paths.h"
 #include "app/popup.h"
-#include "menudef/items.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
+#include "definition/items.h"
+#include "menu/builder_win.h"
+#include "menu/menu_state.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ HHOOK g_keyboard_hook;
 // nor a submenu), in a menu that is not owner-drawn.
 bool highlighted_item_markable() {
     int row = (int)g_popup.last_item - kFirstRowCommand;
-    if (!g_popup.last_menu || g_settings.icon_mode == 2 || row < 0 || row >= kMaxRows ||
+    if (!g_popup.last_menu || menu_icon_mode() == 2 || row < 0 || row >= kMaxRows ||
         row >= g_items.item_count)
         return false;
     int kind = g_items.kind[row];
@@ -28,7 +27,7 @@ bool highlighted_item_markable() {
 
 void install_menu_hooks(HWND window) {
     DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    HINSTANCE instance = (HINSTANCE)g_app.instance;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
     g_mouse_hook = SetWindowsHookExA(WH_MOUSE, menu_mouse_hook, instance, thread);
     g_keyboard_hook = SetWindowsHookExA(WH_KEYBOARD, menu_keyboard_hook, instance, thread);
 }
@@ -42,7 +41,7 @@ void remove_menu_hooks() {
 LRESULT CALLBACK menu_mouse_hook(int code, WPARAM message, LPARAM data) {
     if (code >= 0) {
         if (message == WM_MBUTTONDOWN && highlighted_item_markable()) {
-            multi_launch_toggle();
+            menu_toggle_mark(g_popup.last_menu, g_popup.last_item);
             return 1;
         }
         if (message == WM_RBUTTONDOWN) g_popup.folder_open_request = 1;
@@ -57,22 +56,10 @@ LRESULT CALLBACK menu_mouse_hook(int code, WPARAM message, LPARAM data) {
 LRESULT CALLBACK menu_keyboard_hook(int code, WPARAM key, LPARAM flags) {
     bool key_down = (flags & 0x80000000) == 0;
     if (code >= 0 && key == VK_SPACE && key_down && highlighted_item_markable()) {
-        multi_launch_toggle();
+        menu_toggle_mark(g_popup.last_menu, g_popup.last_item);
         return 1;
     }
     return CallNextHookEx(g_keyboard_hook, code, key, flags);
-}
-
-void multi_launch_toggle() {
-    int row = (int)g_popup.last_item - kFirstRowCommand;
-    int mark = g_items.marked[row] ? 0 : 1;
-    g_items.marked[row] = mark;
-    g_items.marked_count += mark ? 1 : -1;
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE;
-    info.fState = mark ? MFS_CHECKED : 0;
-    SetMenuItemInfoA(g_popup.last_menu, g_popup.last_item, FALSE, &info);
 }
 
 void forced_activation(HWND window) {

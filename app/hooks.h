@@ -10,8 +10,5 @@ void remove_menu_hooks();
 LRESULT CALLBACK menu_mouse_hook(int code, WPARAM message, LPARAM data);
 LRESULT CALLBACK menu_keyboard_hook(int code, WPARAM key, LPARAM flags);
 
-// Marks or unmarks the row of the highlighted item.
-void multi_launch_toggle();
-
 // Brings window forward even when another program holds the foreground.
 void forced_activation(HWND window);

@@ -1,23 +1,20 @@
-// Entry point: program paths, the launcher window class and the message loop.
+// Entry point: the start-up facts, the launcher window and the message loop.
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "app/paths.h"
-#include "app/window.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
+#include <cstdint>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
-    (void)show;  // the launcher window is never shown
-    g_app.instance = instance;
-    GetModuleFileNameA(nullptr, g_app.program_file, sizeof g_app.program_file);
-    PathUnquoteSpacesA(g_app.program_file);
-    paths_from_program_file(&g_app);
-    g_app.command_line = command_line;
-    g_settings.icon_mode = kUnset;
-    g_settings.menu_position = kUnset;
-    if (!previous && !register_launcher_class(instance, g_app.program_base)) return 0;
-    if (!create_launcher_window(instance, g_app.program_base)) return 0;
+#include "app/window.h"
+#include "definition/startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
+    char program_file[2 * kPathSize];
+    GetModuleFileNameA(nullptr, program_file, sizeof program_file);
+    PathUnquoteSpacesA(program_file);
+    startup_begin(program_file, (intptr_t)GetForegroundWindow());
+    // The launcher window is never shown; loading happens while it is created.
+    if (!register_launcher_class(instance, g_startup.program_base)) return 0;
+    if (!create_launcher_window(instance, g_startup.program_base, command_line)) return 0;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -6,15 +6,13 @@
 
 // What the window procedure, the hooks and the cycle share while the menu is up.
 struct PopupState {
-    int menu_active;        // 1 while the menu is tracked
-    HMENU root_menu;        // the tracked menu while the cycle holds it, else null
-    int dismiss_click;      // 1 from the posted dismissing click until it arrives
-    HMENU last_menu;        // latest WM_MENUSELECT: the menu of the highlighted item
-    WORD last_item;         // its command identifier, or its position for a submenu
-    int last_by_mouse;      // 1 when it was highlighted with the mouse
-    WORD menu_char_choice;  // item position picked by the menu character handler
+    int menu_active;    // 1 while the menu is tracked
+    HMENU root_menu;    // the tracked menu while the cycle holds it, else null
+    int dismiss_click;  // 1 from the posted dismissing click until it arrives
+    HMENU last_menu;    // latest WM_MENUSELECT: the menu of the highlighted item
+    WORD last_item;     // its command identifier, or its position for a submenu
+    int last_by_mouse;  // 1 when it was highlighted with the mouse
     int folder_open_request;
-    POINT popup_point;
 };
 
 extern PopupState g_popup;
@@ -34,6 +32,3 @@ void run_popup_cycle(HWND window);
 
 // Runs chosen command identifier command (0: dismissed), then the marked rows.
 void dispatch_choice(HWND window, UINT command, int ctrl_held);
-
-// The pause between launches; tests replace it to see the delays.
-extern void (*launch_pause)(int milliseconds);

@@ -2,42 +2,36 @@
 // start timer, and the menu's messages while it is tracked.
 #include "app/window.h"
 
-#include <shellapi.h>
-#include <shlwapi.h>
-
-#include <cstring>
-
-#include "app/cmdline.h"
-#include "app/paths.h"
 #include "app/popup.h"
+#include "definition/cmdline.h"
+#include "definition/items.h"
+#include "definition/loader.h"
+#include "launch/dispatch.h"
 #include "launch/input_dialog.h"
-#include "launch/launch_state.h"
-#include "menu/builder.h"
+#include "menu/builder_win.h"
 #include "menu/iconcache.h"
-#include "menu/menukeys.h"
-#include "menu/ownerdraw.h"
-#include "menudef/loader.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
+#include "menu/menu_state.h"
+#include "menu/menukeys_win.h"
+#include "menu/ownerdraw_win.h"
+#include "res/resource.h"
 
 ATOM register_launcher_class(HINSTANCE instance, const char *class_name) {
     WNDCLASSA wc = {};
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = launcher_window_proc;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "MYICON");
+    wc.hIcon = LoadIconA(instance, TAVRIK_ICON_APP);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
     wc.lpszClassName = class_name;
     return RegisterClassA(&wc);
 }
 
-int create_launcher_window(HINSTANCE instance, const char *class_name) {
+int create_launcher_window(HINSTANCE instance, const char *class_name, const char *command_line) {
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES | WS_EX_TOPMOST, class_name,
                                   class_name, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, 32, 32,
-                                  nullptr, nullptr, instance, nullptr);
+                                  nullptr, nullptr, instance, (void *)command_line);
     if (!window) return 0;
-    g_app.launcher_window = window;
     ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
     return 1;
@@ -52,27 +46,27 @@ void (*press_key)(unsigned char key) = send_key_press;
 
 namespace {
 
-void compute_program_paths() {
-    paths_from_program_file(&g_app);
-    g_app.screen_width = GetSystemMetrics(SM_CXSCREEN);
-    g_app.maximised_height = GetSystemMetrics(SM_CYMAXIMIZED);
-    g_app.mouse_buttons = GetSystemMetrics(SM_CMOUSEBUTTONS);
+constexpr UINT_PTR kStartTimer = 610;
+
+// The one message box of a failed start: "設定ファイル異常" (settings file
+// error), "エラー" (error), in code page 932.
+void show_definition_error(HWND window) {
+    SetForegroundWindow(window);
+    MessageBoxA(window, "\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x88\xd9\x8f\xed",
+                "\x83\x47\x83\x89\x81\x5b", MB_OK);
 }
 
-// Window creation: paths, command line, the menu definition, then the timer
-// that shows the menu once the message loop turns.
-void start_sequence(HWND window) {
-    g_app.launcher_window = window;
-    g_app.target_window = GetForegroundWindow();
-    compute_program_paths();
-    text_format(g_app.definition_path, sizeof g_app.definition_path, "%s%s", g_app.program_folder,
-                g_app.default_definition_name);
-    if (g_app.command_line && g_app.command_line[0]) parse_command_line(g_app.command_line);
-    if (load_definition(window)) {
-        SetTimer(window, kStartTimer, 0, nullptr);
-    } else {
+// Window creation: the command line, the menu definition and its icon
+// cache, then the timer that shows the menu once the message loop turns.
+void start_sequence(HWND window, const char *command_line) {
+    if (command_line && command_line[0]) parse_command_line(command_line);
+    if (!load_definition()) {
+        show_definition_error(window);
         SendMessageA(window, WM_CLOSE, 0, 0);
+        return;
     }
+    if (menu_icon_mode() > 0 && !icon_cache_check(window)) menu_turn_icons_off();
+    SetTimer(window, kStartTimer, 0, nullptr);
 }
 
 // A submenu built on demand is filled each time it opens.
@@ -89,52 +83,24 @@ void init_menu_popup(HMENU submenu, int position) {
     if (g_popup.last_by_mouse) press_key(VK_DOWN);
 }
 
+// A row picked by its key runs at once, while the menu is still open; the
+// popup cycle then gets no command, so marked rows are not launched after it.
 LRESULT menu_char(HWND window, WPARAM wparam) {
-    if (g_settings.icon_mode != 2) return 0;
-    switch (menu_character_handler(window, wparam)) {
-    case 1:
+    if (menu_icon_mode() != 2) return 0;
+    MenuKeyAnswer answer = menu_character_handler(g_popup.root_menu, wparam);
+    switch (answer.action) {
+    case MenuKeyRunRow:
+        launch_row(window, answer.row, 0, 0);
         return MAKELRESULT(0, MNC_CLOSE);
-    case 2:
+    case MenuKeyOpenSubmenu:
         press_key(VK_RIGHT);
-        return MAKELRESULT(g_popup.menu_char_choice, MNC_SELECT);
-    case 3:
-        return MAKELRESULT(g_popup.menu_char_choice, MNC_SELECT);
+        return MAKELRESULT(answer.position, MNC_SELECT);
+    case MenuKeyMoveTo:
+        return MAKELRESULT(answer.position, MNC_SELECT);
+    case MenuKeyNoMatch:
+        break;
     }
     return 0;
-}
-
-// A file dropped on the launcher window while the input dialog is open goes
-// into the dialog's edit field.
-void drop_files(HWND window, HDROP drop) {
-    HWND edit = (HWND)g_input_edit_field;
-    if (!g_launch.input_dialog_open || !edit) {
-        DragFinish(drop);
-        return;
-    }
-    char path[kTextSize + 2];  // room for the quotes
-    int have_path = dropped_path(drop, 0, path);
-    DragFinish(drop);
-    if (!have_path) return;
-    text_quote_spaces(path, sizeof path);
-    SetWindowTextA(edit, path);
-    SendMessageA(edit, EM_SETSEL, 0, (LPARAM)strlen(path));
-    SetForegroundWindow(window);
-    SetFocus(edit);
-    ShowWindow(window, SW_HIDE);
-}
-
-void release_pictures() {
-    if (g_settings.icon_mode != 0) icon_cache_release();
-    if (g_settings.icon_mode != 1) return;
-    BitmapHandle *fixed[] = {&g_system_bitmap, &g_folder_bitmap};
-    for (BitmapHandle *bitmap : fixed) {
-        if (*bitmap) DeleteObject((HGDIOBJ)*bitmap);
-        *bitmap = nullptr;
-    }
-    for (BitmapHandle &bitmap : g_items.item_bitmap) {
-        if (bitmap) DeleteObject((HGDIOBJ)bitmap);
-        bitmap = nullptr;
-    }
 }
 
 }  // namespace
@@ -142,7 +108,7 @@ void release_pictures() {
 LRESULT CALLBACK launcher_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
-        start_sequence(window);
+        start_sequence(window, (const char *)((CREATESTRUCTA *)lparam)->lpCreateParams);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -156,7 +122,7 @@ LRESULT CALLBACK launcher_window_proc(HWND window, UINT message, WPARAM wparam, 
         }
         return 0;
     case WM_CLOSE:
-        release_pictures();
+        menu_release_pictures();
         DestroyWindow(window);
         return 0;
     case WM_MEASUREITEM:
@@ -192,7 +158,9 @@ LRESULT CALLBACK launcher_window_proc(HWND window, UINT message, WPARAM wparam, 
         }
         return 0;
     case WM_DROPFILES:
-        drop_files(window, (HDROP)wparam);
+        // A file dropped here while the input dialog is open goes into its
+        // edit field.
+        input_dialog_take_drop((void *)wparam, window);
         return 0;
     }
     return DefWindowProcA(window, message, wparam, lparam);

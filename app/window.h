@@ -3,14 +3,12 @@
 
 #include <windows.h>
 
-constexpr UINT_PTR kStartTimer = 610;
-
 // Registers the launcher window class named class_name; 0 on failure.
 ATOM register_launcher_class(HINSTANCE instance, const char *class_name);
 
-// Creates the hidden launcher window (all loading happens while it is
-// created); 1 on success, 0 on failure.
-int create_launcher_window(HINSTANCE instance, const char *class_name);
+// Creates the hidden launcher window, which applies command_line and loads
+// the menu definition while it is created; 1 on success, 0 on failure.
+int create_launcher_window(HINSTANCE instance, const char *class_name, const char *command_line);
 
 // Presses and releases a key for the menu's loop (keybd_event); tests
 // replace it to see the presses.

@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "launch/launch_state.h"
-#include "menudef/loader.h"
+#include "definition/loader.h"
 
 namespace {
 
@@ -18,47 +17,19 @@ struct SettingField {
     size_t text_size;  // 0: compare all bytes; else an array of texts of this size
 };
 
-#define TAVRIK_INT(setting, field) \
-    { setting, offsetof(LauncherSettings, field), sizeof(LauncherSettings::field), 0 }
-#define TAVRIK_TEXT(setting, field, text_size) \
-    { setting, offsetof(LauncherSettings, field), sizeof(LauncherSettings::field), text_size }
-
-const SettingField kSettingFields[] = {
-    TAVRIK_INT(SettingIcon, icon_mode),
-    TAVRIK_INT(SettingPosition, menu_position),
-    TAVRIK_INT(SettingPosition, menu_x),
-    TAVRIK_INT(SettingPosition, menu_y),
-    TAVRIK_INT(SettingFiler, filer_enabled),
-    TAVRIK_TEXT(SettingFiler, filer_path, 260),
-    TAVRIK_TEXT(SettingEditor, editor_path, 260),
-    TAVRIK_INT(SettingDelays, first_launch_delay),
-    TAVRIK_INT(SettingDelays, next_launch_delay),
-    TAVRIK_INT(SettingMark, variant_mark),
-    TAVRIK_INT(SettingFolder, folder_depth),
-    TAVRIK_INT(SettingFolder, folder_sort),
-    TAVRIK_INT(SettingFolder, folder_access_keys),
-    TAVRIK_TEXT(SettingFilters, filter_exts, 260),
-    TAVRIK_INT(SettingFilters, filter_count),
-    TAVRIK_INT(SettingSysmenu, system_entry_always),
-    TAVRIK_INT(SettingActive, force_activate),
-    TAVRIK_TEXT(SettingInputText, input_initial_text, kTextSize),
-    TAVRIK_TEXT(SettingInputTitle, input_title, kInputTitleSize),
-    TAVRIK_INT(SettingInputTitle, input_title_mode),
-    TAVRIK_INT(SettingParams, placeholders_enabled),
-    TAVRIK_TEXT(SettingParams, param_names, kParamNameSize),
-    TAVRIK_TEXT(SettingParams, param_values, 260),
-    TAVRIK_INT(SettingParams, param_count),
-    TAVRIK_TEXT(SettingDelimiter, delimiter, kDelimiterSize),
-    TAVRIK_TEXT(SettingSearchList, search_list, kSearchListSize),
-    TAVRIK_INT(SettingSearchList, search_list_set),
-    TAVRIK_TEXT(SettingFont, font_face, kFontFaceSize),
-    TAVRIK_INT(SettingFont, font_size),
-    TAVRIK_INT(SettingFont, font_weight),
-    TAVRIK_INT(SettingFont, font_set),
-};
-
-#undef TAVRIK_INT
-#undef TAVRIK_TEXT
+// One entry per field of the settings list, in the group it names.
+#define FIELD(name, group, text_size) \
+    {Setting##group, offsetof(LauncherSettings, name), sizeof(LauncherSettings::name), text_size},
+#define CHOSEN(name, group) FIELD(name, group, 0)
+#define NUMBER(name, initial, group) FIELD(name, group, 0)
+#define TEXT(name, size, initial, group) FIELD(name, group, size)
+#define TEXTS(name, count, size, group) FIELD(name, group, size)
+const SettingField kSettingFields[] = {TAVRIK_SETTINGS(CHOSEN, NUMBER, TEXT, TEXTS)};
+#undef FIELD
+#undef CHOSEN
+#undef NUMBER
+#undef TEXT
+#undef TEXTS
 
 int field_differs(const LauncherSettings &a, const LauncherSettings &b, const SettingField &f) {
     const char *x = (const char *)&a + f.offset;
@@ -190,13 +161,6 @@ void finish(CheckResult &r) {
     r.findings = kept;
 }
 
-// The settings before the [system] section, as the launcher has them at start.
-void start_values() {
-    memset(&g_settings, 0, sizeof g_settings);
-    g_settings.icon_mode = kUnset;
-    g_settings.menu_position = kUnset;
-}
-
 }  // namespace
 
 void check_definition_text(const char *text, size_t length, CheckResult *result) {
@@ -204,7 +168,7 @@ void check_definition_text(const char *text, size_t length, CheckResult *result)
     memset(result->row_line, 0, sizeof result->row_line);
     memset(result->setting_line, 0, sizeof result->setting_line);
     // The defaults are whatever an empty definition leaves.
-    start_values();
+    settings_at_start();
     load_definition_text("", 0);
     result->defaults = g_settings;
 
@@ -214,11 +178,10 @@ void check_definition_text(const char *text, size_t length, CheckResult *result)
     collector.in_system = 0;
     collector.last_line = 0;
     DiagSink sink = {collect, &collector};
-    start_values();
-    DiagSink *previous = g_diag_sink;
-    g_diag_sink = &sink;
+    settings_at_start();
+    DiagSink *previous = diag_set_sink(&sink);
     load_definition_text(text, length);
-    g_diag_sink = previous;
+    diag_set_sink(previous);
     finish(*result);
 }
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "menudef/diagnostics.h"
-#include "menudef/items.h"
-#include "menudef/settings.h"
+#include "core/diagnostics.h"
+#include "definition/items.h"
+#include "definition/settings.h"
 
 struct CheckAttempt {
     DiagResolveStep step;

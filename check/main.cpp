@@ -11,14 +11,13 @@
 #include <cstring>
 #include <string>
 
-#include "app/paths.h"
 #include "check/collector.h"
 #include "check/messages.h"
 #include "check/report.h"
-#include "menudef/loader.h"
-#include "menudef/platform.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
+#include "core/pathparts.h"
+#include "core/platform.h"
+#include "definition/loader.h"
+#include "definition/startup.h"
 
 namespace {
 
@@ -48,19 +47,16 @@ void write_out(const std::string &text) {
         at += written;
 }
 
-// The paths of the launcher beside this program: its folder, "Tavrik.ini".
+// The start-up facts of the launcher beside this program: its folder,
+// "Tavrik.ini".
 void launcher_paths() {
-    char own[520];
+    char own[2 * kPathSize];
     GetModuleFileNameA(nullptr, own, sizeof own);
     PathUnquoteSpacesA(own);
-    PathParts parts;
-    path_split(own, &parts);
-    text_format(g_app.program_file, sizeof g_app.program_file, "%s%sTavrik.exe", parts.drive,
-                parts.folder);
-    paths_from_program_file(&g_app);
-    g_app.screen_width = GetSystemMetrics(SM_CXSCREEN);
-    g_app.maximised_height = GetSystemMetrics(SM_CYMAXIMIZED);
-    g_app.mouse_buttons = GetSystemMetrics(SM_CMOUSEBUTTONS);
+    char launcher[2 * kPathSize];
+    path_folder(own, launcher, sizeof launcher);
+    text_append(launcher, "Tavrik.exe");
+    startup_begin(launcher, 0);
 }
 
 }  // namespace
@@ -75,24 +71,23 @@ int main(int argc, char **argv) {
     int would_create = 0;
     if (argc == 2) {
         // A file named here is read as it is, with none of the launcher's fallbacks.
-        DWORD n =
-            GetFullPathNameA(argv[1], sizeof g_app.definition_path, g_app.definition_path, nullptr);
-        if (n == 0 || n >= sizeof g_app.definition_path) {
+        char full[kPathSize];
+        DWORD n = GetFullPathNameA(argv[1], sizeof full, full, nullptr);
+        if (n == 0 || n >= sizeof full) {
             write_out(check_format(check_text(language, TxtCannotRead), argv[1]) + "\n");
             return 2;
         }
+        startup_use_definition_path(full);
     } else {
-        text_format(g_app.definition_path, sizeof g_app.definition_path, "%s%s",
-                    g_app.program_folder, g_app.default_definition_name);
         would_create = choose_definition_file();
     }
+    const char *path = g_startup.definition_path;
     char *text = nullptr;
     size_t length = 0;
     // Never created: the checker only reads.
-    if (!plat_read_file(g_app.definition_path, 0, &text, &length, &g_settings.definition_time)) {
-        std::string message =
-            check_format(check_text(language, TxtCannotRead), g_app.definition_path) + "\n";
-        if (would_create && !plat_exists(g_app.definition_path))
+    if (!plat_read_file(path, 0, &text, &length, nullptr)) {
+        std::string message = check_format(check_text(language, TxtCannotRead), path) + "\n";
+        if (would_create && !plat_exists(path))
             message += std::string(check_text(language, TxtWouldCreate)) + "\n";
         write_out(message);
         return 2;
@@ -102,6 +97,6 @@ int main(int argc, char **argv) {
     plat_free_file(text);
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof current, current);
-    write_out(check_report(result, language, g_app.definition_path, current));
+    write_out(check_report(result, language, path, current));
     return result.findings.empty() ? 0 : 1;
 }

@@ -4,7 +4,7 @@
 
 #include "check/collector.h"
 #include "fuzz/fuzz_support.h"
-#include "menudef/items.h"
+#include "definition/items.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz_prepare_drive();

@@ -4,16 +4,17 @@
 #include <cstring>
 #include <string>
 
-#include "app/paths.h"
+#include "definition/startup.h"
 #include "fuzz/fuzz_support.h"
-#include "menudef/directives.h"
-#include "menudef/settings.h"
+#include "definition/directives.h"
+#include "definition/lines.h"
+#include "definition/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz_prepare_drive();
     fuzz_reset_state();
     if (size == 0) return 0;
-    g_app.mouse_buttons = data[0] & 1 ? 3 : 0;
+    g_startup.mouse_buttons = data[0] & 1 ? 3 : 0;
     g_settings.placeholders_enabled = (data[0] >> 1) & 1;
     std::string text((const char *)data + 1, size - 1);
 

@@ -6,7 +6,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "menu/iconcache_file.h"
-#include "menudef/platform.h"
+#include "core/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 12) return 0;

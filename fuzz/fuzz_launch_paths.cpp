@@ -9,7 +9,7 @@
 #include "fuzz/fuzz_support.h"
 #include "launch/launch.h"
 #include "launch/launch_state.h"
-#include "menudef/textbuf.h"
+#include "core/text.h"
 
 namespace {
 

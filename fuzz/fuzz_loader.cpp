@@ -3,9 +3,9 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "menudef/items.h"
-#include "menudef/loader.h"
-#include "menudef/settings.h"
+#include "definition/items.h"
+#include "definition/loader.h"
+#include "definition/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz_prepare_drive();
@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const ItemTable &t = g_items;
     FUZZ_CHECK(t.item_count >= 0 && t.item_count <= kMaxRows);
     for (int row = 0; row < t.item_count; ++row) {
-        FUZZ_CHECK(fuzz_terminated(t.target[row], kTextSize));
-        FUZZ_CHECK(fuzz_terminated(t.title[row], kTextSize));
+        FUZZ_CHECK(fuzz_terminated(t.target[row], kPathSize));
+        FUZZ_CHECK(fuzz_terminated(t.title[row], kPathSize));
         FUZZ_CHECK(t.level[row] >= 0);
         if (t.kind[row] == Variant) FUZZ_CHECK(t.owner[row] >= 0 && t.owner[row] < row);
     }

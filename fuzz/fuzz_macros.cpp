@@ -10,8 +10,8 @@
 #include "launch/input_dialog.h"
 #include "launch/launch_state.h"
 #include "launch/macros.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
+#include "definition/settings.h"
+#include "core/text.h"
 
 namespace {
 

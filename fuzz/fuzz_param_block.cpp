@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "menudef/directives.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
+#include "definition/directives.h"
+#include "definition/settings.h"
+#include "core/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz_prepare_drive();

@@ -5,7 +5,7 @@
 #include "fuzz/fuzz_support.h"
 #include "launch/launch_state.h"
 #include "launch/macros.h"
-#include "menudef/settings.h"
+#include "definition/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz_prepare_drive();

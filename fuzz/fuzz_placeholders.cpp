@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "launch/placeholders.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
+#include "definition/placeholders.h"
+#include "definition/settings.h"
+#include "core/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz_prepare_drive();

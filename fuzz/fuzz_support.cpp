@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/paths.h"
+#include "definition/startup.h"
 #include "launch/launch_state.h"
-#include "menu/listing.h"
-#include "menudef/items.h"
-#include "menudef/settings.h"
+#include "definition/listing.h"
+#include "definition/items.h"
+#include "definition/settings.h"
 #include "native/native_drive.h"
 #include "tests/unit/test_support.h"
 

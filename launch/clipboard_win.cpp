@@ -4,10 +4,10 @@
 
 #include <cstring>
 
+#include "core/platform.h"
+#include "core/text.h"
 #include "launch/launch_state.h"
 #include "launch/macros.h"
-#include "menudef/platform.h"
-#include "menudef/textbuf.h"
 
 namespace {
 
@@ -20,8 +20,8 @@ void read_file_list(HDROP drop) {
     st.selected_count = 0;
     UINT files = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < files && st.selected_count < kMaxSelectedPaths; ++i) {
-        if (DragQueryFileA(drop, i, nullptr, 0) >= 260) continue;
-        char path[260];
+        if (DragQueryFileA(drop, i, nullptr, 0) >= kPathSize) continue;
+        char path[kPathSize];
         DragQueryFileA(drop, i, path, sizeof path);
         if (plat_is_directory(path)) text_remove_final_backslash(path);
         text_copy(st.selected_paths[st.selected_count++], path);
@@ -53,7 +53,7 @@ int clipboard_input(void *owner) {
     text_copy_n(copy, sizeof copy, text, GlobalSize(data) ? GlobalSize(data) : sizeof copy);
     GlobalUnlock(data);
     CloseClipboard();
-    if (strlen(copy) < 260) {
+    if (strlen(copy) < kPathSize) {
         text_copy(g_launch.clipboard_text, copy);
     } else {
         g_launch.clipboard_text[0] = 0;

@@ -11,17 +11,14 @@ extern int (*run_input_dialog)(void *owner);
 // The real dialog on the "OPTION" template.
 int show_input_dialog(void *owner);
 
-// The open dialog and its edit field (HWNDs), null while closed. Files
-// dropped on the launcher window while the dialog is open go to the field.
+// The open dialog and its edit field (HWNDs), null while closed.
 extern void *g_input_dialog;
 extern void *g_input_edit_field;
+
+// A drop (HDROP) on the launcher window: while the dialog is open, its first
+// path goes into the edit field, and the dialog comes to the front.
+void input_dialog_take_drop(void *drop, void *launcher_window);
 
 // Copies path index of a drop (HDROP) into path, which holds 260 bytes. A
 // path of 260 bytes or more fits no buffer of ours whole and is skipped: 0.
 int dropped_path(void *drop, unsigned index, char *path);
-
-// 1 when the dialog about to open collects files for a multi-file token.
-int input_dialog_collects_files();
-
-// The label above the edit field for the dialog about to open.
-void input_dialog_label(char *label, size_t size);

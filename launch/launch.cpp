@@ -4,11 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/paths.h"
+#include "core/pathparts.h"
+#include "core/platform.h"
 #include "launch/input_dialog.h"
 #include "launch/launch_state.h"
-#include "menudef/platform.h"
-#include "menudef/textbuf.h"
 
 namespace {
 
@@ -90,13 +89,11 @@ void launch_program(const char *program, const char *parameters, int with_parame
     if (!plat_exists(program)) {
         shell_open(parameters, nullptr, nullptr);
     } else {
-        char folder[260];
+        char folder[kPathSize];
         if (plat_is_directory(st.working_folder_override)) {
             text_copy(folder, st.working_folder_override);
         } else {
-            PathParts parts;
-            path_split(program, &parts);
-            text_format(folder, sizeof folder, "%s%s", parts.drive, parts.folder);
+            path_folder(program, folder, sizeof folder);
         }
         text_remove_final_backslash(folder);  // a drive root gives "C:"
 
@@ -107,7 +104,7 @@ void launch_program(const char *program, const char *parameters, int with_parame
         } else {
             st.prompt_counter = 0;
             st.selected_count = 0;
-            int confirmed = run_input_dialog(g_app.launcher_window);
+            int confirmed = run_input_dialog(st.owner);
             st.input_dialog_open = 0;
             if (confirmed && st.selected_count > 0)
                 launch_with_selected_paths(parameters, program, folder);

@@ -5,14 +5,13 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/paths.h"
+#include "core/pathparts.h"
+#include "core/platform.h"
+#include "definition/placeholders.h"
+#include "definition/settings.h"
+#include "definition/startup.h"
 #include "launch/input_dialog.h"
 #include "launch/launch_state.h"
-#include "launch/placeholders.h"
-#include "menudef/items.h"
-#include "menudef/platform.h"
-#include "menudef/settings.h"
-#include "menudef/textbuf.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ void automatic_label(const char *before, size_t before_length, const char *after
 
 // The chosen entry's title without its '&' characters.
 void label_from_entry_name(char *label) {
-    char title[kTextSize];
+    char title[kPathSize];
     size_t kept = 0;
     for (const char *p = g_launch.chosen_entry_name; *p && kept < sizeof title - 1; ++p)
         if (*p != '&') title[kept++] = *p;
@@ -81,7 +80,7 @@ int value_prompts(void *owner, Work &w, const char *program) {
         if (hit[2] == '=' && hit[3] == '"') {
             const char *close = strchr(hit + 4, '"');
             if (!close) return 0;
-            char argument[260];
+            char argument[kPathSize];
             text_copy_n(argument, hit + 4, (size_t)(close - hit - 4));
             if (const char *mark = plat_find_ci(argument, "%_")) {
                 text_copy(st.input_label, mark + 2);
@@ -151,12 +150,12 @@ void path_part(const char *path, PathPart part, char *value, size_t size) {
         break;
     case Folder:
     case FolderNoSlash:
-        text_format(value, size, "%s%s", p.drive, p.folder);
+        path_folder(path, value, size);
         if (part == FolderNoSlash) text_remove_final_backslash(value);
         break;
     case ParentName: {
-        char parent[kTextSize * 2];
-        text_format(parent, sizeof parent, "%s%s", p.drive, p.folder);
+        char parent[kPathSize * 2];
+        path_folder(path, parent, sizeof parent);
         text_remove_final_backslash(parent);
         PathParts q;
         path_split(parent, &q);
@@ -180,7 +179,7 @@ void path_part(const char *path, PathPart part, char *value, size_t size) {
 
 // The clipboard macros and the window macro; 0 when the clipboard had nothing.
 int clipboard_and_window_macros(void *owner, Work &w) {
-    char value[kTextSize * 2];
+    char value[kPathSize * 2];
     for (const PathMacro &m : kPathMacros) {
         w.from = 0;
         for (const char *hit; !w.overflow && (hit = find(w, m.token)) != nullptr;) {
@@ -196,7 +195,7 @@ int clipboard_and_window_macros(void *owner, Work &w) {
     }
     w.from = 0;
     for (const char *hit; !w.overflow && (hit = find(w, "%$W")) != nullptr;) {
-        text_format(value, sizeof value, "%d", (int)(intptr_t)g_app.target_window);
+        text_format(value, sizeof value, "%d", (int)g_startup.target_window);
         replace(w, (size_t)(hit - w.text), 3, value);
     }
     return 1;
@@ -207,7 +206,7 @@ int clipboard_and_window_macros(void *owner, Work &w) {
 // its closing quote the whole command is abandoned, as a value prompt's
 // argument would be.
 int working_folder_macro(Work &w) {
-    char first[kTextSize] = "";
+    char first[kPathSize] = "";
     int seen = 0;
     w.from = 0;
     for (const char *hit; (hit = find(w, "%Z\"")) != nullptr; seen = 1) {
@@ -242,16 +241,12 @@ void expand_command_macros(void *owner, const char *parameter_template, const ch
     static Work w;  // large; one expansion at a time
     g_launch.multi_file_mode = MultiFileNone;
     w.overflow = false;
-    if (g_settings.placeholders_enabled) {
-        // Placeholders and user parameters may make the text longer than the
-        // working text holds: expanded at full size, a result that does not
-        // fit abandons the launch like any other overflow.
-        static char expanded[kPlaceholderTextSize];
-        expand_placeholders(parameter_template, expanded, sizeof expanded);
-        if (text_copy(w.text, expanded) != strlen(expanded)) w.overflow = true;
-    } else {
-        text_copy(w.text, parameter_template);
-    }
+    // Placeholders and user parameters may make the text longer than the
+    // working text holds: expanded at full size, a result that does not fit
+    // abandons the launch like any other overflow.
+    static char expanded[kPlaceholderTextSize];
+    size_t length = expand_if_enabled(parameter_template, expanded, sizeof expanded);
+    if (text_copy(w.text, expanded) != length) w.overflow = true;
     g_launch.prompt_counter = 0;
     int ok = !w.overflow && value_prompts(owner, w, program) &&
              clipboard_and_window_macros(owner, w) && working_folder_macro(w) && !w.overflow;
@@ -274,16 +269,12 @@ void parse_path_list(const char *text) {
         length = 0;
         quoted = false;
         char path[kPlaceholderTextSize];
-        if (g_settings.placeholders_enabled) {
-            expand_placeholders(piece, path, sizeof path);
-        } else {
-            text_copy(path, piece);
-        }
+        expand_if_enabled(piece, path, sizeof path);
         text_unquote(path);
         text_remove_blanks(path);
         if (!plat_is_directory(path) && !plat_exists(path)) return;
         if (plat_is_directory(path)) text_remove_final_backslash(path);
-        if (strlen(path) < 260) text_copy(st.selected_paths[st.selected_count++], path);
+        if (strlen(path) < kPathSize) text_copy(st.selected_paths[st.selected_count++], path);
     };
     for (const char *p = text; *p && st.selected_count < kMaxSelectedPaths; ++p) {
         char c = *p;

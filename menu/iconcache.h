@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "menudef/items.h"
+#include "menu/menu_state.h"
 
 // Picture indexes besides row indexes.
 constexpr int kSystemPicture = -2;
@@ -16,7 +16,7 @@ constexpr int kFolderPicture = -1;
 int icon_cache_check(void *launcher_window);
 
 // Reads the icon cache into memory for the menu; 0 on failure.
-int icon_cache_load(void *launcher_window);
+int icon_cache_load();
 
 // Releases the pictures read by icon_cache_load, and those the check made
 // when it could not write the file.
@@ -29,10 +29,6 @@ BitmapHandle make_item_bitmap(int picture_index);
 // Stretches a picture to icon_draw_width x icon_draw_height with its top-left
 // corner at (x, y) of device_context (an HDC).
 void draw_item_icon(void *device_context, int x, int y, int picture_index);
-
-// The icon cache file's path: the menu definition file's drive, folder and
-// base name with ".tvi".
-void icon_cache_path(char *out, size_t out_size);
 
 // Every write of the cache file's bytes goes through here (fwrite by
 // default); tests replace it to make a write break off part way. Returns the

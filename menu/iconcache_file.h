@@ -13,8 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "menudef/items.h"
-#include "menudef/platform.h"
+#include "definition/items.h"
+#include "core/platform.h"
 
 constexpr size_t kIconStampSize = 16;
 constexpr size_t kIconRecordSizeOffset = 16;

@@ -1,13 +1,14 @@
-// The window, clipboard and shell ends of the launch hooks for the native build.
+// The window, clipboard and shell ends of the portable code's hooks for the
+// native build.
 //
 // The native build compiles no window code: the input dialog answers
-// "cancelled", the clipboard is empty, the shell call does nothing and the
-// icon cache is never current (the menu stays text). Tests and fuzz targets
-// put their own procedures into the hooks.
+// "cancelled", the clipboard is empty, the shell call, the pauses and the
+// version box do nothing. Tests and fuzz targets put their own procedures
+// into the hooks.
+#include "launch/dispatch.h"
 #include "launch/input_dialog.h"
 #include "launch/launch.h"
 #include "launch/macros.h"
-#include "menu/iconcache.h"
 
 int show_input_dialog(void *) { return 0; }
 int (*run_input_dialog)(void *owner) = show_input_dialog;
@@ -18,4 +19,8 @@ int (*read_clipboard_input)(void *owner) = empty_clipboard;
 static void no_shell(const char *, const char *, const char *) {}
 void (*shell_open)(const char *file, const char *parameters, const char *folder) = no_shell;
 
-int icon_cache_check(void *) { return 0; }
+static void no_pause(int) {}
+void (*launch_pause)(int milliseconds) = no_pause;
+
+static void no_box(void *) {}
+void (*show_version_box)(void *owner) = no_box;

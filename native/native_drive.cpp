@@ -10,8 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "menudef/platform.h"
-#include "menudef/textbuf.h"
+#include "core/platform.h"
+#include "core/text.h"
 
 namespace {
 

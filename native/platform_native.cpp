@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "menudef/platform.h"
+#include "core/platform.h"
+#include "core/text.h"
 #include "native/native_drive.h"
-#include "menudef/textbuf.h"
 
 namespace {
 
@@ -323,4 +323,8 @@ void plat_local_time(SysTime *now) { *now = SysTime{2026, 12, 1, 7, 9, 30, 15, 0
 
 void plat_small_icon_size(int *width, int *height) { *width = *height = 16; }
 
-void plat_show_definition_error(void *) { fputs("definition file error\n", stderr); }
+void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {
+    *width = 1024;
+    *maximised_height = 740;
+    *mouse_buttons = 3;
+}

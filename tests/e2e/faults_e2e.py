@@ -3,7 +3,7 @@
 held by another program or taken by a folder, an icon cache held by another
 program, a clipboard another program keeps open, a marked program removed
 while the menu is open. Run with the
-runner of e2e.py.
+harness.
 
     faults_e2e.py --tavrik Tavrik.exe --recorder tavrik_recorder.exe
                   --clipboard tavrik_clipboard.exe --holdfile tavrik_holdfile.exe
@@ -17,8 +17,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e  # noqa: E402
-from e2e import Failure, VariantCommand, check, quoted, scenario, wait_for  # noqa: E402
+import harness  # noqa: E402
+from harness import Failure, VariantCommand, check, quoted, scenario, wait_for  # noqa: E402
 
 TOOLS = {"clipboard": None, "holdfile": None}
 ERROR_CAPTION = "エラー"
@@ -45,13 +45,13 @@ class Holder:
             if self.process.poll() is not None:
                 raise Failure(f"{os.path.basename(tool)} ended with {self.process.returncode}")
             return os.path.exists(self.ready)
-        wait_for(f"{os.path.basename(tool)} to hold", ready, e2e.WINDOW_TIMEOUT)
+        wait_for(f"{os.path.basename(tool)} to hold", ready, harness.WINDOW_TIMEOUT)
 
     def release(self):
         with open(self.stop_file, "w"):
             pass
         try:
-            self.process.wait(e2e.STEP_TIMEOUT)
+            self.process.wait(harness.STEP_TIMEOUT)
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait()
@@ -76,7 +76,7 @@ def wait_error_box(s, run):
         found = s.session.windows()
         boxes = [w for w in found if w.name == ERROR_CAPTION]
         return (boxes[0], found) if boxes else None
-    found, windows = wait_for("the error box", box, e2e.WINDOW_TIMEOUT)
+    found, windows = wait_for("the error box", box, harness.WINDOW_TIMEOUT)
     check(len(windows) == 1, f"windows beside the error box: {windows}")
     time.sleep(0.2)
     return found
@@ -236,9 +236,9 @@ if __name__ == "__main__":
             TOOLS[tool] = argv[i + 1]
             del argv[i:i + 2]
     # Only the scenarios of this file run unless others are named.
-    names = [a for a in argv if not a.startswith("--") and a in e2e.SCENARIOS]
+    names = [a for a in argv if not a.startswith("--") and a in harness.SCENARIOS]
     if not names and "--list" not in argv:
         argv += ["definition_unreadable", "icon_cache_held", "clipboard_held",
                  "marked_target_removed"]
     sys.argv[1:] = argv
-    sys.exit(e2e.main())
+    sys.exit(harness.main())

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """End-to-end scenarios of the icon menus: item bitmaps ("@icon") and
-owner-drawn items ("@icon=1"), run with the runner of e2e.py.
+owner-drawn items ("@icon=1"), run with the harness.
 
     icons_e2e.py --tavrik Tavrik.exe --recorder tavrik_recorder.exe --work DIR
                  [--screenshots DIR] [SCENARIO...]
@@ -15,8 +15,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e  # noqa: E402
-from e2e import Failure, VariantCommand, check, quoted, scenario  # noqa: E402
+import harness  # noqa: E402
+from harness import Failure, VariantCommand, check, quoted, scenario  # noqa: E402
 
 RECORD_SIZE_16 = 40 + 48 * 16  # one 16 x 16 picture in the icon cache
 SHOTS = {"dir": None}
@@ -154,11 +154,11 @@ def main():
     SHOTS["dir"] = os.path.abspath(shots or os.path.join(os.path.dirname(os.path.abspath(work)),
                                                          "screenshots"))
     # Only the scenarios of this file run unless others are named.
-    names = [a for a in argv if not a.startswith("--") and a in e2e.SCENARIOS]
+    names = [a for a in argv if not a.startswith("--") and a in harness.SCENARIOS]
     if not names and "--list" not in argv:
-        argv += [n for n in e2e.SCENARIOS if n.startswith("icons_")]
+        argv += [n for n in harness.SCENARIOS if n.startswith("icons_")]
     sys.argv = [sys.argv[0]] + argv
-    return e2e.main()
+    return harness.main()
 
 
 if __name__ == "__main__":

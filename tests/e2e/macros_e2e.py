@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """End-to-end scenarios of command macros and the input dialog, run with the
-runner of e2e.py.
+harness.
 
     macros_e2e.py --tavrik Tavrik.exe --recorder tavrik_recorder.exe
                   --clipboard tavrik_clipboard.exe --dialog-text tavrik_dialog_text.exe
@@ -18,8 +18,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e  # noqa: E402
-from e2e import VariantCommand, check, quoted, scenario, wait_for  # noqa: E402
+import harness  # noqa: E402
+from harness import VariantCommand, check, quoted, scenario, wait_for  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TOOLS = {"clipboard": None, "dialog_text": None, "screenshots": None}
@@ -47,7 +47,7 @@ def type_text(s, text):
 @scenario
 def value_prompt(s):
     """A "%X" asks for a value; Enter confirms it into the parameters."""
-    f = e2e.variant_folder(s, "value prompt", "-v %X")
+    f = harness.variant_folder(s, "value prompt", "-v %X")
     run = s.start()
     s.point_at(run.wait_menu())
     s.keys("v")
@@ -61,7 +61,7 @@ def value_prompt(s):
 @scenario
 def prompt_escape(s):
     """Escape at the prompt cancels the command and the marked entries."""
-    e2e.variant_folder(s, "prompt escape", "-v %X")
+    harness.variant_folder(s, "prompt escape", "-v %X")
     run = s.start()
     menu = run.wait_menu()
     s.point_at(menu)
@@ -74,7 +74,7 @@ def prompt_escape(s):
 @scenario
 def ctrl_enter_reuse(s):
     """Ctrl+Enter answers every "%X" of the command at once."""
-    f = e2e.variant_folder(s, "ctrl enter", "%X+%X")
+    f = harness.variant_folder(s, "ctrl enter", "%X+%X")
     run = s.start()
     s.point_at(run.wait_menu())
     s.keys("v")
@@ -87,7 +87,7 @@ def ctrl_enter_reuse(s):
 @scenario
 def option_prompt(s):
     """Ctrl at the choice asks for extra parameters for a plain entry."""
-    f = e2e.variant_folder(s, "option prompt", "-x")
+    f = harness.variant_folder(s, "option prompt", "-x")
     run = s.start()
     menu = run.wait_menu()
     s.point_at(menu)
@@ -103,7 +103,7 @@ def option_prompt(s):
 @scenario
 def clipboard_paths(s):
     """"%$N" and "%$P" take the file copied to the clipboard."""
-    f = e2e.variant_folder(s, "clipboard paths", "%$N %$P")
+    f = harness.variant_folder(s, "clipboard paths", "%$N %$P")
     os.makedirs(f.u("docs"))
     with open(f.u("docs/name.ext"), "w") as doc:
         doc.write("x")
@@ -140,8 +140,8 @@ def wait_count(s, count):
         return seen == [expected]
     try:
         wait_for(f'"{expected}"', shows, timeout=20, interval=0.2)
-    except e2e.Failure:
-        raise e2e.Failure(f'the count line shows {seen}, expected "{expected}"') from None
+    except harness.Failure:
+        raise harness.Failure(f'the count line shows {seen}, expected "{expected}"') from None
 
 
 def drop(s, window, *paths):
@@ -183,7 +183,7 @@ def multi_file_drop(s):
     """A quoted "%M" opens the file collection; files dropped on it from
     outside (a second drop adds to the first, Ctrl+CANCEL empties the list)
     fill the parameters, each quoted, folders with a trailing backslash."""
-    f = e2e.variant_folder(s, "multi file drop", '-a "%M" -b')
+    f = harness.variant_folder(s, "multi file drop", '-a "%M" -b')
     for name in ("docs/first.txt", "my docs/two words.txt", "docs/sub/keep", "docs/stray.txt"):
         os.makedirs(os.path.dirname(f.u(name)), exist_ok=True)
         with open(f.u(name), "w") as doc:
@@ -225,4 +225,4 @@ if __name__ == "__main__":
     TOOLS["screenshots"] = os.path.abspath(
         shots or os.path.join(os.path.dirname(os.path.abspath(work)), "screenshots"))
     sys.argv[1:] = argv
-    sys.exit(e2e.main())
+    sys.exit(harness.main())

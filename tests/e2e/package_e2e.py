@@ -12,8 +12,8 @@ import sys
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e  # noqa: E402
-from e2e import check, scenario, wait_for  # noqa: E402
+import harness  # noqa: E402
+from harness import check, scenario, wait_for  # noqa: E402
 
 PACKAGE = {"zip": None}
 EXPECTED_FILES = {"Tavrik.exe", "tavrik-check.exe", "Tavrik.txt", "Tavrik.sample.ini",
@@ -41,7 +41,7 @@ def package(s):
         check(shipped_text_ok(f.u(text)), f"{text} is not cp932 text with CR LF line ends")
 
     run = s.start()
-    e2e.open_sole_system_entry(s, run)
+    harness.open_sole_system_entry(s, run)
     s.keys("Escape")
     wait_for("the submenu to close", lambda: len(s.session.windows()) == 1)
     s.keys("Escape")
@@ -62,6 +62,6 @@ if __name__ == "__main__":
         PACKAGE["zip"] = argv[i + 1]
         del argv[i:i + 2]
     sys.argv[1:] = argv
-    e2e.SCENARIOS.clear()
-    e2e.SCENARIOS["package"] = package
-    sys.exit(e2e.main())
+    harness.SCENARIOS.clear()
+    harness.SCENARIOS["package"] = package
+    sys.exit(harness.main())

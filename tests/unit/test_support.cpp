@@ -4,28 +4,32 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/paths.h"
+#include "core/platform.h"
+#include "definition/items.h"
+#include "definition/listing.h"
+#include "definition/loader.h"
+#include "definition/settings.h"
+#include "definition/startup.h"
 #include "launch/launch_state.h"
-#include "menu/listing.h"
-#include "menudef/items.h"
-#include "menudef/loader.h"
-#include "menudef/platform.h"
-#include "menudef/settings.h"
+#include "menu/menu_state.h"
 
 void reset_launcher_state(const std::string &program_folder) {
-    memset(&g_settings, 0, sizeof g_settings);
+    settings_at_start();
     memset(&g_items, 0, sizeof g_items);
+    memset(&g_menu, 0, sizeof g_menu);
     memset(&g_launch, 0, sizeof g_launch);
+    memset(&g_startup, 0, sizeof g_startup);
     g_listing.count = 0;
-    g_settings.icon_mode = kUnset;
-    g_settings.menu_position = kUnset;
-    g_app.screen_width = 1024;
-    g_app.maximised_height = 740;
-    g_app.mouse_buttons = 3;
-    snprintf(g_app.program_folder, sizeof g_app.program_folder, "%s", program_folder.c_str());
-    snprintf(g_app.program_drive, sizeof g_app.program_drive, "%.2s", program_folder.c_str());
-    snprintf(g_app.default_definition_name, sizeof g_app.default_definition_name, "Tavrik.ini");
-    snprintf(g_app.definition_path, sizeof g_app.definition_path, "%sTavrik.ini",
+    g_startup.screen_width = 1024;
+    g_startup.maximised_height = 740;
+    g_startup.mouse_buttons = 3;
+    snprintf(g_startup.program_folder, sizeof g_startup.program_folder, "%s",
+             program_folder.c_str());
+    snprintf(g_startup.program_drive, sizeof g_startup.program_drive, "%.2s",
+             program_folder.c_str());
+    snprintf(g_startup.default_definition_name, sizeof g_startup.default_definition_name,
+             "Tavrik.ini");
+    snprintf(g_startup.definition_path, sizeof g_startup.definition_path, "%sTavrik.ini",
              program_folder.c_str());
 }
 

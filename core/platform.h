@@ -1,0 +1,67 @@
+// The operating-system calls of the portable code, behind one seam.
+//
+// The definition stage (loader, directives, resolution, listing, placeholders)
+// and the portable parts of the menu and the launch reach files, the search
+// path, special folders, the clock and the ANSI code page only through these
+// procedures, so that the text logic itself carries no window or GDI call.
+// platform_win.cpp answers them with the Win32 API, the native test build
+// with a drive of its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/text.h"
+
+// Same layout as the Win32 SYSTEMTIME: eight unsigned 16-bit fields.
+struct SysTime {
+    uint16_t year, month, day_of_week, day, hour, minute, second, milliseconds;
+};
+
+// --- ANSI code page text ---------------------------------------------------
+int plat_is_lead_byte(unsigned char c);
+// Leftmost occurrence of needle in hay, letter case ignored (StrStrIA).
+const char *plat_find_ci(const char *hay, const char *needle);
+// 1 when the first n characters of a and b match, letter case ignored (StrCmpNIA).
+int plat_starts_ci(const char *text, const char *prefix, int n);
+// Collation of the system locale, letter case ignored: <0, 0 or >0.
+int plat_collate_ci(const char *a, const char *b);
+
+// --- files and paths -------------------------------------------------------
+int plat_exists(const char *path);        // a file or a folder is there
+int plat_is_directory(const char *path);  // a folder is there
+// Full-path form of name into out; 0 when it cannot be formed or does not fit.
+int plat_full_path(const char *name, char *out, size_t out_size);
+// Removes "." and ".." steps; 0 on failure (out then undefined).
+int plat_canonicalize(const char *path, char *out, size_t out_size);
+// Searches name in the ";"-separated folders (or, with folders null, in the
+// system's default order); 1 when found with a path that fits out.
+int plat_search_path(const char *folders, const char *name, char *out, size_t out_size);
+// Adds a final backslash when missing and there is room.
+void plat_add_backslash(char *path, size_t size);
+
+// Reads a whole file into a new NUL-terminated buffer (free it with
+// plat_free_file). With create 1 a missing file is created empty first. The
+// last-write time is given in UTC. Returns 0 when the file cannot be opened
+// or read.
+int plat_read_file(const char *path, int create, char **data, size_t *size, SysTime *written);
+void plat_free_file(char *data);
+
+// Folder search: one entry at a time, in the order the file system gives.
+struct PlatFindEntry {
+    char name[kPathSize];
+    int is_directory;
+};
+void *plat_find_first(const char *pattern, PlatFindEntry *entry);  // null: nothing found
+int plat_find_next(void *search, PlatFindEntry *entry);            // 0 at the end
+void plat_find_close(void *search);
+
+// --- system facts ----------------------------------------------------------
+// The path of a special folder (CSIDL value) into a kPathSize buffer; 0 when
+// the system has no such folder.
+int plat_special_folder(int csidl, char *out);
+void plat_local_time(SysTime *now);
+void plat_small_icon_size(int *width, int *height);
+// The primary screen's width, the height of a maximised window and the
+// number of mouse buttons (0: no mouse).
+void plat_screen(int *width, int *maximised_height, int *mouse_buttons);

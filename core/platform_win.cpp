@@ -1,0 +1,123 @@
+// The platform seam answered with the Win32 API.
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "core/platform.h"
+
+int plat_is_lead_byte(unsigned char c) { return IsDBCSLeadByte(c) ? 1 : 0; }
+
+const char *plat_find_ci(const char *hay, const char *needle) { return StrStrIA(hay, needle); }
+
+int plat_starts_ci(const char *text, const char *prefix, int n) {
+    return StrCmpNIA(text, prefix, n) == 0;
+}
+
+int plat_collate_ci(const char *a, const char *b) {
+    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL;
+}
+
+int plat_exists(const char *path) { return PathFileExistsA(path) ? 1 : 0; }
+
+int plat_is_directory(const char *path) { return PathIsDirectoryA(path) ? 1 : 0; }
+
+int plat_full_path(const char *name, char *out, size_t out_size) {
+    DWORD n = GetFullPathNameA(name, (DWORD)out_size, out, nullptr);
+    return n > 0 && n < out_size;
+}
+
+int plat_canonicalize(const char *path, char *out, size_t out_size) {
+    // PathCanonicalizeA writes up to MAX_PATH bytes.
+    char result[MAX_PATH];
+    if (strlen(path) >= MAX_PATH || !PathCanonicalizeA(result, path)) return 0;
+    return text_copy(out, out_size, result) == strlen(result);
+}
+
+int plat_search_path(const char *folders, const char *name, char *out, size_t out_size) {
+    if (!name[0]) return 0;
+    char found[MAX_PATH];
+    DWORD n = SearchPathA(folders, name, nullptr, MAX_PATH, found, nullptr);
+    if (n == 0 || n >= MAX_PATH || n >= out_size) return 0;
+    text_copy(out, out_size, found);
+    return 1;
+}
+
+int plat_read_file(const char *path, int create, char **data, size_t *size, SysTime *written) {
+    *data = nullptr;
+    *size = 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    LARGE_INTEGER length;
+    FILETIME write_time;
+    SYSTEMTIME st;
+    int ok = GetFileSizeEx(file, &length) && length.QuadPart < 0x7fffffff;
+    if (ok && written) {
+        memset(written, 0, sizeof *written);
+        if (GetFileTime(file, nullptr, nullptr, &write_time) &&
+            FileTimeToSystemTime(&write_time, &st))
+            memcpy(written, &st, sizeof *written);
+    }
+    char *buffer = ok ? (char *)calloc((size_t)length.QuadPart + 1, 1) : nullptr;
+    DWORD got = 0;
+    ok = buffer &&
+         (length.QuadPart == 0 || (ReadFile(file, buffer, (DWORD)length.QuadPart, &got, nullptr) &&
+                                   got == (DWORD)length.QuadPart));
+    CloseHandle(file);
+    if (!ok) {
+        free(buffer);
+        return 0;
+    }
+    *data = buffer;
+    *size = (size_t)length.QuadPart;
+    return 1;
+}
+
+void plat_free_file(char *data) { free(data); }
+
+static void fill_entry(const WIN32_FIND_DATAA &found, PlatFindEntry *entry) {
+    text_copy(entry->name, found.cFileName);
+    entry->is_directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+}
+
+void *plat_find_first(const char *pattern, PlatFindEntry *entry) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return nullptr;
+    fill_entry(found, entry);
+    return search;
+}
+
+int plat_find_next(void *search, PlatFindEntry *entry) {
+    WIN32_FIND_DATAA found;
+    if (!FindNextFileA((HANDLE)search, &found)) return 0;
+    fill_entry(found, entry);
+    return 1;
+}
+
+void plat_find_close(void *search) { FindClose((HANDLE)search); }
+
+int plat_special_folder(int csidl, char *out) {
+    out[0] = 0;
+    return SHGetSpecialFolderPathA(nullptr, out, csidl, FALSE) ? 1 : 0;  // the window is reserved
+}
+
+void plat_local_time(SysTime *now) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    memcpy(now, &st, sizeof *now);
+}
+
+void plat_small_icon_size(int *width, int *height) {
+    *width = GetSystemMetrics(SM_CXSMICON);
+    *height = GetSystemMetrics(SM_CYSMICON);
+}
+
+void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {
+    *width = GetSystemMetrics(SM_CXSCREEN);
+    *maximised_height = GetSystemMetrics(SM_CYMAXIMIZED);
+    *mouse_buttons = GetSystemMetrics(SM_CMOUSEBUTTONS);
+}

@@ -1,0 +1,203 @@
+// The menu definition loader: choosing the file, the [system] and [launch] passes.
+#include "definition/loader.h"
+
+#include <cstring>
+
+#include "core/diagnostics.h"
+#include "core/pathparts.h"
+#include "core/platform.h"
+#include "core/text.h"
+#include "definition/directives.h"
+#include "definition/items.h"
+#include "definition/lines.h"
+#include "definition/listing.h"
+#include "definition/placeholders.h"
+#include "definition/resolve.h"
+#include "definition/settings.h"
+#include "definition/startup.h"
+
+namespace {
+
+// Where the [launch] pass stands.
+struct LoaderState {
+    int current_level;  // level of the next row
+    int last_entry;     // row that ">" lines attach to, -1 for none
+    int after_entry;    // 1: "+" and "-" lines are break rows
+};
+
+void system_pass(const char *text, size_t length) {
+    auto handle = [&](const char *line, size_t line_start) -> size_t {
+        if (line[0] == ';') return 0;
+        if (plat_starts_ci(line, "%end", 4)) return kEndSection;
+        return dispatch_directive(line, text, line_start, length);
+    };
+    walk_section(text, length, "[system]", "[launch]", 0, handle);
+}
+
+// The byte after the first "&" of a title.
+void take_access_key(int row) {
+    const char *amp = strchr(g_items.title[row], '&');
+    g_items.access_key[row][0] = amp ? amp[1] : 0;
+    g_items.access_key[row][1] = 0;
+}
+
+void add_variant(const char *text, LoaderState &st) {
+    ItemTable &t = g_items;
+    int row = new_row(Variant, st.current_level);
+    const char *delimiter = plat_find_ci(text, g_settings.delimiter);
+    if (delimiter) {
+        size_t given = (size_t)(delimiter - text);
+        diag_cut(FieldParameters, text_copy_n(t.target[row], text, given), text, given);
+        const char *title = delimiter + strlen(g_settings.delimiter);
+        diag_cut(FieldTitle, text_copy(t.title[row], title), title);
+    } else {
+        diag_cut(FieldParameters, text_copy(t.target[row], text), text);
+        text_copy(t.title[row], text);
+    }
+    t.owner[row] = st.last_entry;
+    ++t.variant_count[st.last_entry];
+}
+
+void add_folder_listing(int row, LoaderState &st) {
+    ItemTable &t = g_items;
+    t.kind[row] = SubmenuBegin;
+    g_listing.count = 0;
+    collect_folder_files(t.target[row]);
+    if (g_listing.count == 0) {
+        diag_report(DiagFolderEmpty, 0, t.target[row]);
+        --t.item_count;
+    } else {
+        if (g_listing.count == kMaxListedFiles) diag_report(DiagListingFull, 0, t.target[row]);
+        add_listing_rows(st.current_level);
+        new_row(SubmenuEnd, st.current_level + 1);
+    }
+    st.last_entry = -1;
+    st.after_entry = 0;
+}
+
+void add_entry(const char *written, LoaderState &st) {
+    char line[kLineSize];
+    char target_text[kLineSize];
+    char resolved[kPathSize];
+    char path[kPathSize];
+    expand_if_enabled(written, line, sizeof line);
+    const char *delimiter = plat_find_ci(line, g_settings.delimiter);
+    if (delimiter) {
+        text_copy_n(target_text, line, (size_t)(delimiter - line));
+    } else {
+        text_copy(target_text, line);
+    }
+    if (!resolve_program(target_text, 1, resolved)) {
+        if (written[0] && written[0] != ' ') diag_report(DiagEntryNotFound, 0, target_text);
+        return;
+    }
+    if (!plat_canonicalize(resolved, path, sizeof path)) text_copy(path, resolved);
+
+    ItemTable &t = g_items;
+    int row = new_row(Entry, st.current_level);
+    text_copy(t.target[row], path);
+    if (delimiter) {
+        const char *title = delimiter + strlen(g_settings.delimiter);
+        diag_cut(FieldTitle, text_copy(t.title[row], title), title);
+        take_access_key(row);
+    } else {
+        PathParts parts;
+        path_split(path, &parts);
+        text_copy(t.title[row], parts.base);
+    }
+    st.last_entry = row;
+    st.after_entry = 1;
+    if (t.item_count < kMaxRows - 1 && plat_is_directory(path)) {
+        add_folder_listing(row, st);
+    } else if (g_diag_sink && plat_is_directory(path)) {
+        diag_report(DiagFolderNotListed, 0, path);
+    }
+}
+
+// Diagnostics only: a line that begins like another kind of line but is read
+// as an entry line because of where it stands.
+void report_entry_line(const char *line) {
+    if (line[0] == '}') {
+        diag_report(DiagUnmatchedClose);
+    } else if (line[0] && strchr("+->{", line[0])) {
+        diag_report(DiagMarkerAsEntry, line[0]);
+    }
+}
+
+void launch_pass(const char *text, size_t length) {
+    LoaderState st = {0, -1, 0};
+    ItemTable &t = g_items;
+    walk_section(text, length, "[launch]", "[system]", 1, [&](const char *line, size_t) -> size_t {
+        if (plat_starts_ci(line, "%end", 4)) return kEndSection;
+        if (line[0] == ';') return 0;
+        if (t.item_count >= kMaxRows) {
+            diag_report(DiagTableFull);
+            return 0;
+        }
+        if (line[0] == '+' && st.after_entry) {
+            new_row(Separator, st.current_level);
+        } else if (line[0] == '-' && st.after_entry) {
+            new_row(ColumnBreak, st.current_level);
+        } else if (line[0] == '>' && st.last_entry != -1) {
+            add_variant(line + 1, st);
+        } else if (line[0] == '{' && line[1]) {
+            int row = new_row(SubmenuBegin, st.current_level);
+            diag_cut(FieldTitle, text_copy(t.title[row], line + 1), line + 1);
+            take_access_key(row);
+            st.last_entry = -1;
+            st.after_entry = 0;
+            ++st.current_level;
+        } else if (line[0] == '}' && st.current_level > 0) {
+            new_row(SubmenuEnd, st.current_level);
+            st.last_entry = -1;
+            --st.current_level;
+        } else {
+            if (g_diag_sink) report_entry_line(line);
+            add_entry(line, st);
+        }
+        return 0;
+    });
+    if (st.current_level > 0) diag_report(DiagUnclosedSubmenu, st.current_level);
+}
+
+// An entry with exactly one variant is shown by that variant, in the entry's
+// place and with its title.
+void mark_sole_variants() {
+    ItemTable &t = g_items;
+    for (int row = 0; row < t.item_count; ++row)
+        if (t.kind[row] == Variant && t.variant_count[t.owner[row]] == 1) t.kind[row] = SoleVariant;
+}
+
+}  // namespace
+
+int choose_definition_file() {
+    if (plat_exists(g_startup.definition_path)) return 0;
+    startup_use_default_definition();
+    if (!plat_exists(g_startup.definition_path)) {
+        startup_use_definition_name("Tavrik.ini");
+        if (!plat_exists(g_startup.definition_path)) startup_use_default_definition();
+    }
+    return 1;
+}
+
+void load_definition_text(const char *text, size_t length) {
+    diag_begin(text, length);
+    settings_before_system_section();
+    system_pass(text, length);
+    settings_after_system_section();
+    g_items.item_count = 0;
+    launch_pass(text, length);
+    mark_sole_variants();
+}
+
+int load_definition() {
+    int create = choose_definition_file();
+    char *text;
+    size_t length;
+    if (!plat_read_file(g_startup.definition_path, create, &text, &length,
+                        &g_settings.definition_time))
+        return 0;
+    load_definition_text(text, length);
+    plat_free_file(text);
+    return 1;
+}

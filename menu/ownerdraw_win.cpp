@@ -1,0 +1,126 @@
+// Measures and draws the owner-drawn items of icon mode 2.
+#include "menu/ownerdraw_win.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstring>
+
+#include "core/font_win.h"
+#include "definition/items.h"
+#include "definition/settings.h"
+#include "menu/iconcache.h"
+
+namespace {
+
+constexpr int kNoPicture = -3;  // an identifier that is no item of ours draws nothing
+
+// What one item shows: the text it is measured with, the text drawn, and
+// its picture.
+struct ItemFace {
+    char measured[kPathSize + 4];
+    char drawn[kPathSize + 4];
+    int picture;
+};
+
+// Measured texts keep the ampersand that the drawing hides, and row titles
+// are measured with two spaces in front, so items come out a little wider
+// than the text they show.
+void describe_item(UINT id, ItemFace *face) {
+    const ItemTable &t = g_items;
+    face->measured[0] = face->drawn[0] = 0;
+    face->picture = kNoPicture;
+    if (id == kSystemEntryId) {
+        text_copy(face->measured, "( &0 ) system");
+        text_copy(face->drawn, kSystemEntryText);
+        face->picture = kSystemPicture;
+        return;
+    }
+    int row = (int)id - kFirstRowCommand;
+    if (row < 0 || row >= t.item_count) return;
+    if (t.kind[row] == SoleVariant) {
+        // The entry's title and picture, the variant's command.
+        int owner = t.owner[row];
+        text_format(face->drawn, sizeof face->drawn, "%s%s", t.title[owner],
+                    g_settings.variant_mark == 1 ? kSoleVariantMark : "");
+        text_copy(face->measured, face->drawn);
+        face->picture = owner;
+        return;
+    }
+    text_format(face->measured, sizeof face->measured, "  %s", t.title[row]);
+    text_copy(face->drawn, t.title[row]);
+    face->picture = t.kind[row] == Entry ? row : kFolderPicture;
+}
+
+}  // namespace
+
+// The draw size follows "@font=", which may give any size up to INT_MAX:
+// sums with it stop at INT_MAX instead of overflowing.
+static int clamped_sum(long long a, long long b) {
+    long long sum = a + b;
+    return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : (int)sum;
+}
+
+static HFONT make_item_font() {
+    const LauncherSettings &s = g_settings;
+    if (s.font_set == 1) return make_font(s.font_face, s.font_size, s.font_weight);
+    // The record's size is that of this build's headers (344 bytes since
+    // Vista, on 32 and 64 bits alike); systems that know only the older
+    // 340-byte record are asked again with that.
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
+    }
+    return CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
+    ItemFace face;
+    describe_item(request->itemID, &face);
+    HDC dc = GetDC(window);
+    HFONT font = make_item_font();
+    HGDIOBJ previous = SelectObject(dc, font);
+    SIZE extent = {0, 0};
+    GetTextExtentPoint32A(dc, face.measured, (int)strlen(face.measured), &extent);
+    request->itemWidth = (UINT)clamped_sum(extent.cx, g_settings.icon_draw_width + 10LL);
+    request->itemHeight =
+        (UINT)(extent.cy > g_settings.icon_draw_height ? extent.cy : g_settings.icon_draw_height);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    ReleaseDC(window, dc);
+    return TRUE;
+}
+
+BOOL draw_item(DRAWITEMSTRUCT *request) {
+    HDC dc = request->hDC;  // the menu's; not released here
+    const RECT &box = request->rcItem;
+    HFONT font = make_item_font();
+    HGDIOBJ previous_font = SelectObject(dc, font);
+    COLORREF previous_text = GetTextColor(dc);
+    COLORREF previous_back = GetBkColor(dc);
+    HBRUSH brush;
+    if (request->itemState & ODS_SELECTED) {
+        brush = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
+        SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+        SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    } else {
+        brush = CreateSolidBrush(previous_back);  // the colours the menu handed over
+    }
+    FillRect(dc, &box, brush);
+    DeleteObject(brush);
+
+    ItemFace face;
+    describe_item(request->itemID, &face);
+    draw_item_icon(dc, box.left, box.top, face.picture);
+    // An ampersand underlines the character after it and is not shown.
+    DrawStateA(dc, nullptr, nullptr, (LPARAM)face.drawn, (WPARAM)strlen(face.drawn),
+               clamped_sum(box.left, g_settings.icon_draw_width + 4LL), box.top, 0, 0,
+               DST_PREFIXTEXT);
+
+    SetTextColor(dc, previous_text);
+    SetBkColor(dc, previous_back);
+    SelectObject(dc, previous_font);
+    DeleteObject(font);
+    return TRUE;
+}
