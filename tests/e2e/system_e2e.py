@@ -15,7 +15,6 @@ menu_144dpi.png and value_prompt_144dpi.png.
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
