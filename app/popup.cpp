@@ -58,6 +58,15 @@ MenuPlacement menu_placement(const RECT *target_rect, POINT cursor) {
     return p;
 }
 
+MenuPlacement current_menu_placement() {
+    RECT target_rect;
+    HWND target = (HWND)g_startup.target_window;
+    bool have_rect = target && GetWindowRect(target, &target_rect);
+    POINT cursor = {0, 0};
+    if (g_startup.mouse_buttons != 0) GetCursorPos(&cursor);
+    return menu_placement(have_rect ? &target_rect : nullptr, cursor);
+}
+
 void dispatch_choice(HWND window, UINT command, int ctrl_held) {
     Choice choice = {command, ctrl_held, g_popup.folder_open_request, g_menu.marked,
                      g_menu.marked_count};
@@ -73,12 +82,7 @@ void run_popup_cycle(HWND window) {
     if (g_settings.system_entry_always == 1 || GetMenuItemCount(root) == 0)
         append_system_entry(root);
 
-    RECT target_rect;
-    HWND target = (HWND)g_startup.target_window;
-    bool have_rect = target && GetWindowRect(target, &target_rect);
-    POINT cursor = {0, 0};
-    if (g_startup.mouse_buttons != 0) GetCursorPos(&cursor);
-    MenuPlacement place = menu_placement(have_rect ? &target_rect : nullptr, cursor);
+    MenuPlacement place = current_menu_placement();
     launch_begin(window, place.x, place.y);  // the input dialog opens there
 
     menu_clear_marks();

@@ -27,6 +27,9 @@ struct MenuPlacement {
 // target window's rectangle could not be read.
 MenuPlacement menu_placement(const RECT *target_rect, POINT cursor);
 
+// The placement from the target window and the cursor as they are now.
+MenuPlacement current_menu_placement();
+
 // Shows the menu once and dispatches the choice; called from the start timer.
 void run_popup_cycle(HWND window);
 

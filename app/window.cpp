@@ -3,9 +3,12 @@
 #include "app/window.h"
 
 #include "app/popup.h"
+#include "core/dpi_win.h"
+#include "core/platform.h"
 #include "definition/cmdline.h"
 #include "definition/items.h"
 #include "definition/loader.h"
+#include "definition/settings.h"
 #include "launch/dispatch.h"
 #include "launch/input_dialog.h"
 #include "menu/builder_win.h"
@@ -48,12 +51,24 @@ namespace {
 
 constexpr UINT_PTR kStartTimer = 610;
 
-// The one message box of a failed start: "設定ファイル異常" (settings file
-// error), "エラー" (error), in code page 932.
+// The one message box of a failed start, its text and caption: English, and
+// "設定ファイル異常" (settings file error), "エラー" (error) in code page 932.
+const char *const kDefinitionError[2][2] = {
+    {"Settings file error", "Error"},
+    {"\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x88\xd9\x8f\xed",
+     "\x83\x47\x83\x89\x81\x5b"},
+};
+
 void show_definition_error(HWND window) {
+    const char *const *box = kDefinitionError[plat_ansi_is_japanese()];
     SetForegroundWindow(window);
-    MessageBoxA(window, "\x90\xdd\x92\xe8\x83\x74\x83\x40\x83\x43\x83\x8b\x88\xd9\x8f\xed",
-                "\x83\x47\x83\x89\x81\x5b", MB_OK);
+    MessageBoxA(window, box[0], box[1], MB_OK);
+}
+
+// The menu's place decides the DPI its pictures, font and margins are made for.
+void size_for_menu_monitor() {
+    MenuPlacement place = current_menu_placement();
+    settings_use_dpi(monitor_dpi_at(place.x, place.y));
 }
 
 // Window creation: the command line, the menu definition and its icon
@@ -65,6 +80,7 @@ void start_sequence(HWND window, const char *command_line) {
         SendMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
+    size_for_menu_monitor();
     if (menu_icon_mode() > 0 && !icon_cache_check(window)) menu_turn_icons_off();
     SetTimer(window, kStartTimer, 0, nullptr);
 }

@@ -1,7 +1,9 @@
 # Release package: Tavrik-<version>-win64.zip (win32 in a 32-bit tree) holding
-# the two programs, the help file, the sample definition, the licence and a
-# short README, ready to unpack anywhere. The texts are kept in UTF-8 in the
-# repository and shipped in code page 932 with CR LF line ends.
+# the two programs, the Japanese and the English manual, the sample
+# definition, the changes, the licence and a short README, ready to unpack
+# anywhere. The texts are kept in UTF-8 in the repository and shipped with
+# CR LF line ends: in code page 932, the English manual as plain text in
+# UTF-8 made from its Markdown.
 #
 # In the 64-bit tree the `release` target also builds the 32-bit tree's
 # package and puts both zips into build/release/.
@@ -17,21 +19,25 @@ set(stage ${CMAKE_BINARY_DIR}/package/${TAVRIK_PACKAGE_NAME})
 set(texts ${CMAKE_BINARY_DIR}/package/texts)
 
 set(shipped_texts)
-foreach(pair IN ITEMS "docs/help-ja.txt=Tavrik.txt" "docs/sample.ini=Tavrik.sample.ini"
-                      "res/README.txt=README.txt")
-    string(REPLACE "=" ";" pair "${pair}")
-    list(GET pair 0 source)
-    list(GET pair 1 shipped)
+foreach(triple IN ITEMS "docs/help-ja.txt=Tavrik.txt=to_cp932"
+                        "docs/manual.md=Tavrik-en.txt=md_to_text"
+                        "docs/sample.ini=Tavrik.sample.ini=to_cp932"
+                        "CHANGES.txt=CHANGES.txt=to_cp932" "res/README.txt=README.txt=to_cp932")
+    string(REPLACE "=" ";" triple "${triple}")
+    list(GET triple 0 source)
+    list(GET triple 1 shipped)
+    list(GET triple 2 tool)
     add_custom_command(OUTPUT ${texts}/${shipped}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${texts}
-        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/to_cp932.py
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/${tool}.py
                 ${CMAKE_SOURCE_DIR}/${source} ${texts}/${shipped}
-        DEPENDS ${CMAKE_SOURCE_DIR}/${source} ${CMAKE_SOURCE_DIR}/tools/to_cp932.py
+        DEPENDS ${CMAKE_SOURCE_DIR}/${source} ${CMAKE_SOURCE_DIR}/tools/${tool}.py
         VERBATIM)
     list(APPEND shipped_texts ${texts}/${shipped})
 endforeach()
 
-set(package_files Tavrik.exe tavrik-check.exe Tavrik.txt Tavrik.sample.ini LICENSE README.txt)
+set(package_files Tavrik.exe tavrik-check.exe Tavrik.txt Tavrik-en.txt Tavrik.sample.ini
+    CHANGES.txt LICENSE README.txt)
 # A fixed time stamp for every member: the same sources give the same zip.
 add_custom_command(OUTPUT ${TAVRIK_PACKAGE_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}

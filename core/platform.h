@@ -26,6 +26,12 @@ const char *plat_find_ci(const char *hay, const char *needle);
 int plat_starts_ci(const char *text, const char *prefix, int n);
 // Collation of the system locale, letter case ignored: <0, 0 or >0.
 int plat_collate_ci(const char *a, const char *b);
+// 1 when the ANSI code page is 932: the program's own texts are Japanese
+// there and English on every other system, which cannot show them.
+int plat_ansi_is_japanese();
+// 1 when the user's interface language is Japanese (Help opens the Japanese
+// manual then, the English one otherwise).
+int plat_ui_is_japanese();
 
 // --- files and paths -------------------------------------------------------
 int plat_exists(const char *path);        // a file or a folder is there
@@ -61,7 +67,8 @@ void plat_find_close(void *search);
 // the system has no such folder.
 int plat_special_folder(int csidl, char *out);
 void plat_local_time(SysTime *now);
-void plat_small_icon_size(int *width, int *height);
+// The system's small-icon size at dpi (96 DPI: 100 %).
+void plat_small_icon_size(int dpi, int *width, int *height);
 // The primary screen's width, the height of a maximised window and the
 // number of mouse buttons (0: no mouse).
 void plat_screen(int *width, int *maximised_height, int *mouse_buttons);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/dpi_win.h"
 #include "core/platform.h"
 
 int plat_is_lead_byte(unsigned char c) { return IsDBCSLeadByte(c) ? 1 : 0; }
@@ -19,6 +20,10 @@ int plat_starts_ci(const char *text, const char *prefix, int n) {
 int plat_collate_ci(const char *a, const char *b) {
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) - CSTR_EQUAL;
 }
+
+int plat_ansi_is_japanese() { return GetACP() == 932; }
+
+int plat_ui_is_japanese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE; }
 
 int plat_exists(const char *path) { return PathFileExistsA(path) ? 1 : 0; }
 
@@ -111,9 +116,8 @@ void plat_local_time(SysTime *now) {
     memcpy(now, &st, sizeof *now);
 }
 
-void plat_small_icon_size(int *width, int *height) {
-    *width = GetSystemMetrics(SM_CXSMICON);
-    *height = GetSystemMetrics(SM_CYSMICON);
+void plat_small_icon_size(int dpi, int *width, int *height) {
+    small_icon_size_at(dpi, width, height);
 }
 
 void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {

@@ -45,6 +45,11 @@ constexpr unsigned kVersionId = 2680;
 // The system entry's text, and the mark behind an entry shown by its sole variant.
 constexpr char kSystemEntryText[] = "system ( &0 )";
 constexpr char kSystemEntryKey[] = "0";
+// The system submenu's items after the definition file's ("Tavrik.ini ( &1 )"):
+// English on every system, Japanese ones among them.
+constexpr char kDefinitionItemFormat[] = "%s%s ( &1 )";
+constexpr char kHelpText[] = "&Help";
+constexpr char kVersionText[] = "&Version";
 constexpr char kSoleVariantMark[] = " *";
 
 // Starts row item_count with everything but the texts cleared; returns it.

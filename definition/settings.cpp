@@ -3,12 +3,24 @@
 
 #include <cstring>
 
+#include "core/dpi.h"
+
 LauncherSettings g_settings;
 
 void settings_at_start() {
     memset(&g_settings, 0, sizeof g_settings);
     g_settings.icon_mode = kUnset;
     g_settings.menu_position = kUnset;
+    g_settings.dpi = kBaseDpi;
+}
+
+// Pictures at the small-icon size; owner-drawn ones with "@font=" at its size.
+static void size_pictures(LauncherSettings &s) {
+    plat_small_icon_size(s.dpi, &s.icon_width, &s.icon_height);
+    s.icon_draw_width = s.icon_width;
+    s.icon_draw_height = s.icon_height;
+    if (s.icon_mode == 2 && s.font_set == 1)
+        s.icon_draw_width = s.icon_draw_height = scale_to_dpi(s.font_size, s.dpi);
 }
 
 void settings_before_system_section() {
@@ -22,9 +34,7 @@ void settings_before_system_section() {
 #undef NUMBER
 #undef TEXT
 #undef TEXTS
-    plat_small_icon_size(&s.icon_width, &s.icon_height);
-    s.icon_draw_width = s.icon_width;
-    s.icon_draw_height = s.icon_height;
+    size_pictures(s);
 }
 
 void settings_after_system_section() {
@@ -36,5 +46,10 @@ void settings_after_system_section() {
         text_copy(s.filter_exts[1], ".lnk");
         s.filter_count = 2;
     }
-    if (s.icon_mode == 2 && s.font_set == 1) s.icon_draw_width = s.icon_draw_height = s.font_size;
+    size_pictures(s);
+}
+
+void settings_use_dpi(int dpi) {
+    g_settings.dpi = dpi;
+    size_pictures(g_settings);
 }

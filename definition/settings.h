@@ -72,7 +72,8 @@ struct LauncherSettings {
     TAVRIK_SETTINGS(TAVRIK_SETTING_NUMBER, TAVRIK_SETTING_NUMBER, TAVRIK_SETTING_TEXT,
                     TAVRIK_SETTING_TEXTS)
     // Facts of the system and the file rather than settings of the user:
-    int32_t icon_width, icon_height;            // the system's small icons
+    int32_t dpi;                                // of the menu's monitor; 96 until it is known
+    int32_t icon_width, icon_height;            // the system's small icons at that DPI
     int32_t icon_draw_width, icon_draw_height;  // as drawn: the "@font=" size when owner-drawn
     SysTime definition_time;                    // last write of the menu definition file, UTC
 };
@@ -92,3 +93,7 @@ void settings_before_system_section();
 
 // After the [system] section: what nothing chose gets its default.
 void settings_after_system_section();
+
+// Sizes the pictures for the DPI of the monitor the menu shows on: the
+// small-icon size there, and an "@font=" size (given for 96 DPI) scaled to it.
+void settings_use_dpi(int dpi);

@@ -18,7 +18,8 @@ void startup_begin(const char *program_file, intptr_t foreground_window) {
     text_format(s.default_definition_name, sizeof s.default_definition_name, "%s.ini", parts.base);
     path_folder(program_file, s.program_folder, sizeof s.program_folder);
     text_copy(s.program_drive, parts.drive);
-    text_format(s.help_path, sizeof s.help_path, "%s%s", s.program_folder, "Tavrik.txt");
+    text_format(s.help_path, sizeof s.help_path, "%s%s", s.program_folder,
+                plat_ui_is_japanese() ? "Tavrik.txt" : "Tavrik-en.txt");
     plat_screen(&s.screen_width, &s.maximised_height, &s.mouse_buttons);
     s.target_window = foreground_window;
     startup_use_default_definition();

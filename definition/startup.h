@@ -11,7 +11,7 @@ struct StartupFacts {
     char default_definition_name[kPathSize];  // program_base with ".ini"
     char program_folder[kPathSize];           // ends with a backslash
     char program_drive[kPathSize];
-    char help_path[kPathSize];
+    char help_path[kPathSize];  // Tavrik.txt, or Tavrik-en.txt for a user not in Japanese
     char definition_path[kPathSize];
     int screen_width;
     int maximised_height;

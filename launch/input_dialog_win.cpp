@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/dpi_win.h"
 #include "core/font_win.h"
 #include "core/platform.h"
 #include "core/shell_icon_win.h"
@@ -27,14 +28,25 @@ enum ControlId {
     CancelId = 502
 };
 
-// Texts in code page 932.
-const char kLabelHead[] = "[ \x83^\x83\x94\x83\x8a\x83N ]";           // "[ タヴリク ]"
-const char kValueSuffix[] = "\x81@'%X'\x93\xfc\x97\xcd";              // "　'%X'入力"
-const char kFilesSuffix[] = "\x81@'%M'\x93\xfc\x97\xcd";              // "　'%M'入力"
-const char kOptionSuffix[] = "\x81@\x83I\x83v\x83V\x83\x87\x83\x93";  // "　オプション"
-const char kFontFace[] =
-    "\x82l\x82r \x82o\x83S\x83V\x83"
-    "b\x83N";  // "ＭＳ Ｐゴシック"
+// The dialog's texts: Japanese in code page 932, English on systems that
+// cannot show it. The labels fit kInputLabelSize.
+struct DialogTexts {
+    const char *head, *value_suffix, *files_suffix, *option_suffix;
+    const char *count_format, *ok, *cancel, *font_face;
+};
+const DialogTexts kDialogTexts[] = {
+    {"[ Tavrik ]", " input for '%X'", " files for '%M'", " options", "--- files: %d ---", "OK",
+     "Cancel", "MS Shell Dlg"},
+    {"[ \x83^\x83\x94\x83\x8a\x83N ]",        // "[ タヴリク ]"
+     "\x81@'%X'\x93\xfc\x97\xcd",             // "　'%X'入力"
+     "\x81@'%M'\x93\xfc\x97\xcd",             // "　'%M'入力"
+     "\x81@\x83I\x83v\x83V\x83\x87\x83\x93",  // "　オプション"
+     "--- %d data ---", "OK", "CANCEL",
+     "\x82l\x82r \x82o\x83S\x83V\x83"
+     "b\x83N"},  // "ＭＳ Ｐゴシック"
+};
+
+const DialogTexts &texts() { return kDialogTexts[plat_ansi_is_japanese()]; }
 
 // 1 when the dialog about to open collects files for a multi-file token.
 int input_dialog_collects_files() {
@@ -47,14 +59,15 @@ void input_dialog_label(char *label, size_t size) {
         text_copy(label, size, g_launch.input_label);
         return;
     }
-    text_copy(label, size, kLabelHead);
+    text_copy(label, size, texts().head);
     text_append(label, size,
-                g_launch.prompt_counter >= 1    ? kValueSuffix
-                : input_dialog_collects_files() ? kFilesSuffix
-                                                : kOptionSuffix);
+                g_launch.prompt_counter >= 1    ? texts().value_suffix
+                : input_dialog_collects_files() ? texts().files_suffix
+                                                : texts().option_suffix);
 }
 
 HFONT g_font;
+int g_dpi;  // of the monitor the dialog shows on
 WNDPROC g_edit_procedure;
 int g_dragging;
 POINT g_drag_last;
@@ -76,7 +89,7 @@ void confirm() {
 
 void show_count() {
     char line[32];
-    text_format(line, sizeof line, "--- %d data ---", g_launch.selected_count);
+    text_format(line, sizeof line, texts().count_format, g_launch.selected_count);
     SetDlgItemTextA(dialog(), CountLineId, line);
 }
 
@@ -91,10 +104,14 @@ LRESULT CALLBACK edit_procedure(HWND edit, UINT message, WPARAM wparam, LPARAM l
     return CallWindowProcA(g_edit_procedure, edit, message, wparam, lparam);
 }
 
+// Sizes and places of the dialog's own are given for 96 DPI.
+int scaled(int pixels) { return scale_to_dpi(pixels, g_dpi); }
+
 HWND add_control(const char *cls, DWORD ex_style, DWORD style, int id, int x, int y, int w, int h,
                  const char *text) {
-    HWND control = CreateWindowExA(ex_style, cls, text, style, x, y, w, h, dialog(),
-                                   (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
+    HWND control =
+        CreateWindowExA(ex_style, cls, text, style, scaled(x), scaled(y), scaled(w), scaled(h),
+                        dialog(), (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
     if (control && id != IconButtonId) SendMessageA(control, WM_SETFONT, (WPARAM)g_font, TRUE);
     return control;
 }
@@ -112,23 +129,26 @@ void initialise(HWND window) {
         g_launch.dialog_x = cursor.x;
         g_launch.dialog_y = cursor.y;
     }
-    MoveWindow(window, g_launch.dialog_x, g_launch.dialog_y, 250, 47, TRUE);
+    g_dpi = monitor_dpi_at(g_launch.dialog_x, g_launch.dialog_y);
+    MoveWindow(window, g_launch.dialog_x, g_launch.dialog_y, scaled(250), scaled(47), TRUE);
     ShowWindow(window, SW_SHOW);
 
-    g_font = make_font(kFontFace, 13, 0);
+    g_font = make_font(texts().font_face, scaled(13), 0);
     char label[kInputLabelSize];
     input_dialog_label(label, sizeof label);
     add_control("STATIC", 0, 0x5000000C, LabelId, 2, 2, 170, 16, label);
     add_control("BUTTON", 0, 0x5000000B, IconButtonId, 2, 20, 17, 17, "");
     bool collecting = input_dialog_collects_files();
     if (collecting) {
-        add_control("STATIC", 0, 0x50010001, CountLineId, 22, 20, 134, 17, "--- 0 data ---");
+        char none[32];  // the list starts empty in the count line
+        text_format(none, sizeof none, texts().count_format, 0);
+        add_control("STATIC", 0, 0x50010001, CountLineId, 22, 20, 134, 17, none);
     } else {
         g_input_edit_field =
             add_control("EDIT", WS_EX_CLIENTEDGE, 0x50010084, EditId, 22, 20, 134, 17, "");
     }
-    add_control("BUTTON", 0, 0x50010000, OkId, 166, 21, 74, 16, "OK");
-    add_control("BUTTON", 0, 0x50010000, CancelId, 166, 2, 74, 16, "CANCEL");
+    add_control("BUTTON", 0, 0x50010000, OkId, 166, 21, 74, 16, texts().ok);
+    add_control("BUTTON", 0, 0x50010000, CancelId, 166, 2, 74, 16, texts().cancel);
     if (edit_field()) {
         g_edit_procedure =
             (WNDPROC)SetWindowLongPtrA(edit_field(), GWLP_WNDPROC, (LONG_PTR)edit_procedure);
@@ -144,7 +164,8 @@ void draw_icon_button(const DRAWITEMSTRUCT *item) {
     bool own_icon = plat_find_ci(program, "@system") != nullptr;
     HICON icon = own_icon ? program_system_icon() : shell_small_icon(program);
     if (!icon) return;
-    DrawIconEx(item->hDC, item->rcItem.left, item->rcItem.top, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    DrawIconEx(item->hDC, item->rcItem.left, item->rcItem.top, icon, scaled(16), scaled(16), 0,
+               nullptr, DI_NORMAL);
     if (!own_icon) DestroyIcon(icon);  // the resource icon is shared, the shell's is ours
 }
 

@@ -196,11 +196,11 @@ void append_system_entry(HMENU menu) {
     PathParts parts;
     path_split(g_startup.definition_path, &parts);
     char text[kPathSize * 2];
-    text_format(text, sizeof text, "%s%s ( &1 )", parts.base, parts.ext);
+    text_format(text, sizeof text, kDefinitionItemFormat, parts.base, parts.ext);
     AppendMenuA(system, MF_STRING, kOpenDefinitionId, text);
     AppendMenuA(system, MF_SEPARATOR, kSystemSeparatorId, "");
-    AppendMenuA(system, MF_STRING, kHelpId, "&Help");
-    AppendMenuA(system, MF_STRING, kVersionId, "&Version");
+    AppendMenuA(system, MF_STRING, kHelpId, kHelpText);
+    AppendMenuA(system, MF_STRING, kVersionId, kVersionText);
     attach_submenu(menu, kSystemEntryId, system);
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/dpi_win.h"
 #include "core/font_win.h"
 #include "definition/items.h"
 #include "definition/settings.h"
@@ -60,9 +61,15 @@ static int clamped_sum(long long a, long long b) {
     return sum > INT_MAX ? INT_MAX : sum < INT_MIN ? INT_MIN : (int)sum;
 }
 
+// The margins beside the picture, given for 96 DPI.
+static int margin(int pixels) { return scale_to_dpi(pixels, g_settings.dpi); }
+
+// "@font=" gives its size for 96 DPI; the system's menu font comes at the
+// system's DPI. Both are scaled to the DPI of the menu's monitor.
 static HFONT make_item_font() {
     const LauncherSettings &s = g_settings;
-    if (s.font_set == 1) return make_font(s.font_face, s.font_size, s.font_weight);
+    if (s.font_set == 1)
+        return make_font(s.font_face, scale_to_dpi(s.font_size, s.dpi), s.font_weight);
     // The record's size is that of this build's headers (344 bytes since
     // Vista, on 32 and 64 bits alike); systems that know only the older
     // 340-byte record are asked again with that.
@@ -72,6 +79,9 @@ static HFONT make_item_font() {
         metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
         SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
     }
+    int system = system_dpi();
+    if (s.dpi != system)
+        metrics.lfMenuFont.lfHeight = MulDiv(metrics.lfMenuFont.lfHeight, s.dpi, system);
     return CreateFontIndirectA(&metrics.lfMenuFont);
 }
 
@@ -83,7 +93,8 @@ BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
     HGDIOBJ previous = SelectObject(dc, font);
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, face.measured, (int)strlen(face.measured), &extent);
-    request->itemWidth = (UINT)clamped_sum(extent.cx, g_settings.icon_draw_width + 10LL);
+    request->itemWidth =
+        (UINT)clamped_sum(extent.cx, g_settings.icon_draw_width + (long long)margin(10));
     request->itemHeight =
         (UINT)(extent.cy > g_settings.icon_draw_height ? extent.cy : g_settings.icon_draw_height);
     SelectObject(dc, previous);
@@ -115,8 +126,8 @@ BOOL draw_item(DRAWITEMSTRUCT *request) {
     draw_item_icon(dc, box.left, box.top, face.picture);
     // An ampersand underlines the character after it and is not shown.
     DrawStateA(dc, nullptr, nullptr, (LPARAM)face.drawn, (WPARAM)strlen(face.drawn),
-               clamped_sum(box.left, g_settings.icon_draw_width + 4LL), box.top, 0, 0,
-               DST_PREFIXTEXT);
+               clamped_sum(box.left, g_settings.icon_draw_width + (long long)margin(4)), box.top, 0,
+               0, DST_PREFIXTEXT);
 
     SetTextColor(dc, previous_text);
     SetBkColor(dc, previous_back);

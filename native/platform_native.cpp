@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dpi.h"
 #include "core/platform.h"
 #include "core/text.h"
 #include "native/native_drive.h"
@@ -116,6 +117,10 @@ void native_make_system_folders() {
     native_write_file("C:\\windows\\notepad.exe", "MZ");
     native_write_file("C:\\windows\\system32\\cmd.exe", "MZ");
 }
+
+// The native build reads and writes code page 932 text as a Japanese system.
+int plat_ansi_is_japanese() { return 1; }
+int plat_ui_is_japanese() { return 1; }
 
 int plat_is_lead_byte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
@@ -321,7 +326,9 @@ int plat_special_folder(int csidl, char *out) {
 // A fixed day, so that date placeholders and fuzz runs repeat.
 void plat_local_time(SysTime *now) { *now = SysTime{2026, 12, 1, 7, 9, 30, 15, 0}; }
 
-void plat_small_icon_size(int *width, int *height) { *width = *height = 16; }
+void plat_small_icon_size(int dpi, int *width, int *height) {
+    *width = *height = scale_to_dpi(16, dpi);
+}
 
 void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {
     *width = 1024;

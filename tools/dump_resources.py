@@ -216,7 +216,8 @@ def check(res):
                        "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
                        "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
                        "1f676c76-80e1-4239-95bb-83d0f6d0da78",
-                       "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"):
+                       "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a",
+                       ">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>"):
             expect(needle in text, "manifest lacks %s" % needle)
 
     hit = by_key.get((RT_VERSION, 1))

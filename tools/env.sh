@@ -49,16 +49,20 @@ tavrik_require_packages() {
     else
         tavrik_note "all packages present"
     fi
-    # Wine's ANSI code page follows the locale: ja_JP.UTF-8 gives 932.
-    if ! locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; then
-        tavrik_note "generating locale ja_JP.UTF-8"
-        if grep -q '^# *ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
-            sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-        elif ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
-            echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+    # Wine's ANSI code page follows the locale: ja_JP.UTF-8 gives 932, the
+    # one the tests run in; en_US.UTF-8 gives 1252 for the English texts.
+    local wanted
+    for wanted in ja_JP en_US; do
+        if ! locale -a 2>/dev/null | grep -qix "$wanted\.utf-\?8"; then
+            tavrik_note "generating locale $wanted.UTF-8"
+            if grep -q "^# *$wanted.UTF-8 UTF-8" /etc/locale.gen; then
+                sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+            elif ! grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen; then
+                echo "$wanted.UTF-8 UTF-8" >>/etc/locale.gen
+            fi
+            locale-gen >/dev/null
         fi
-        locale-gen >/dev/null
-    fi
+    done
 }
 
 # Starts Xvfb on a free display when DISPLAY is unset; TAVRIK_OWN_DISPLAY
@@ -105,6 +109,10 @@ tavrik_wine_env() {
     export LC_ALL=ja_JP.UTF-8
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+    # A kernel that cannot run 32-bit programs needs Wine's 64-bit loader.
+    if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [[ -x /usr/lib/wine/wine64 ]]; then
+        export PATH="$TAVRIK_ROOT/tools/wine64:$PATH"
+    fi
     mkdir -p "$WINEPREFIX"
     # The server comes first: wineboot would otherwise start a short-lived
     # one of its own. A persistent server makes each Wine process start fast.

@@ -16,16 +16,20 @@ import harness  # noqa: E402
 from harness import check, scenario, wait_for  # noqa: E402
 
 PACKAGE = {"zip": None}
-EXPECTED_FILES = {"Tavrik.exe", "tavrik-check.exe", "Tavrik.txt", "Tavrik.sample.ini",
-                  "LICENSE", "README.txt"}
+# Each shipped text and its encoding: Shift-JIS, or UTF-8 with its byte order mark.
+TEXTS = {"Tavrik.txt": "cp932", "Tavrik-en.txt": "utf-8", "Tavrik.sample.ini": "cp932",
+         "CHANGES.txt": "cp932", "README.txt": "cp932"}
+EXPECTED_FILES = {"Tavrik.exe", "tavrik-check.exe", "LICENSE", *TEXTS}
 
 
-def shipped_text_ok(path):
-    """Shift-JIS with CR LF throughout: decodable, and no LF without its CR."""
+def shipped_text_ok(path, encoding):
+    """Decodable, the UTF-8 one with its mark, and CR LF throughout: no LF
+    without its CR."""
     with open(path, "rb") as f:
         data = f.read()
-    data.decode("cp932")
-    return data.count(b"\n") == data.count(b"\r\n") > 0
+    data.decode(encoding)
+    return (encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and \
+        data.count(b"\n") == data.count(b"\r\n") > 0
 
 
 @scenario
@@ -37,8 +41,9 @@ def package(s):
         names = set(z.namelist())
         check(names == EXPECTED_FILES, f"package holds {sorted(names)}")
         z.extractall(f.unix)
-    for text in ("Tavrik.txt", "Tavrik.sample.ini", "README.txt"):
-        check(shipped_text_ok(f.u(text)), f"{text} is not cp932 text with CR LF line ends")
+    for text, encoding in TEXTS.items():
+        check(shipped_text_ok(f.u(text), encoding),
+              f"{text} is not {encoding} text with CR LF line ends")
 
     run = s.start()
     harness.open_sole_system_entry(s, run)

@@ -73,12 +73,16 @@ class Session:
         self.env = dict(os.environ)
         self.env.update({
             "WINEPREFIX": self.prefix,
-            "LANG": "ja_JP.UTF-8",
-            "LC_ALL": "ja_JP.UTF-8",
+            # code page 932, unless the runs of another locale have a prefix of their own
+            "LANG": os.environ.get("TAVRIK_LANG", "ja_JP.UTF-8"),
+            "LC_ALL": os.environ.get("TAVRIK_LANG", "ja_JP.UTF-8"),
             # Wine's own errors go to each scenario's wine-output.txt, shown on failure
             "WINEDEBUG": os.environ.get("TAVRIK_E2E_WINEDEBUG", "-all,err+all"),
             "WINEDLLOVERRIDES": os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml="),
         })
+        # A kernel that cannot run 32-bit programs needs Wine's 64-bit loader.
+        if subprocess.run("/usr/lib/wine/wine --version", shell=True, capture_output=True).returncode:
+            self.env["PATH"] = os.path.join(ROOT, "tools", "wine64") + ":" + self.env["PATH"]
 
     def start(self):
         os.makedirs(self.work_dir, exist_ok=True)

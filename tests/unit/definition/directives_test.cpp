@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <sstream>
 #include <string>
 
@@ -94,6 +95,29 @@ TEST(Directives, ValuesBoundsAndFallbacks) {
                                              std::string::npos;
             EXPECT_TRUE(ok) << check << " in " << got;
         }
+    }
+}
+
+// Pictures take the small-icon size of the menu's DPI; an "@font=" size is
+// given for 96 DPI and scaled, rounded as MulDiv rounds, with owner-drawn items.
+TEST(Directives, PictureSizesFollowTheMenusDpi) {
+    const struct {
+        const char *lines;
+        int dpi, icon, drawn;
+    } cases[] = {
+        {"@icon=1\n@font=X,13", 96, 16, 13},  {"@icon=1\n@font=X,13", 144, 24, 20},
+        {"@icon=1\n@font=X,11", 144, 24, 17}, {"@icon=1\n@font=X,2147483647", 144, 24, INT_MAX},
+        {"@icon\n@font=X,13", 144, 24, 24},   {"@icon=1", 120, 20, 20},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.lines + std::string(" at ") + std::to_string(c.dpi));
+        reset_launcher_state();
+        load_text(std::string("[system]\n") + c.lines + "\n%end\n");
+        settings_use_dpi(c.dpi);
+        EXPECT_EQ(g_settings.icon_width, c.icon);
+        EXPECT_EQ(g_settings.icon_height, c.icon);
+        EXPECT_EQ(g_settings.icon_draw_width, c.drawn);
+        EXPECT_EQ(g_settings.icon_draw_height, c.drawn);
     }
 }
 
