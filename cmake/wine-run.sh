@@ -36,10 +36,6 @@ export LANG="${TAVRIK_LANG:-ja_JP.UTF-8}"
 export LC_ALL="$LANG"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-# A kernel that cannot run 32-bit programs needs Wine's 64-bit loader.
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [[ -x /usr/lib/wine/wine64 ]]; then
-    PATH="$(cd "$(dirname "$0")/.." && pwd)/tools/wine64:$PATH"
-fi
 
 # Create the prefix once; the lock keeps parallel tests from racing on it.
 if [[ ! -e "$WINEPREFIX/.tavrik-ready" ]]; then

@@ -109,10 +109,6 @@ tavrik_wine_env() {
     export LC_ALL=ja_JP.UTF-8
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-    # A kernel that cannot run 32-bit programs needs Wine's 64-bit loader.
-    if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [[ -x /usr/lib/wine/wine64 ]]; then
-        export PATH="$TAVRIK_ROOT/tools/wine64:$PATH"
-    fi
     mkdir -p "$WINEPREFIX"
     # The server comes first: wineboot would otherwise start a short-lived
     # one of its own. A persistent server makes each Wine process start fast.

@@ -80,9 +80,6 @@ class Session:
             "WINEDEBUG": os.environ.get("TAVRIK_E2E_WINEDEBUG", "-all,err+all"),
             "WINEDLLOVERRIDES": os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml="),
         })
-        # A kernel that cannot run 32-bit programs needs Wine's 64-bit loader.
-        if subprocess.run("/usr/lib/wine/wine --version", shell=True, capture_output=True).returncode:
-            self.env["PATH"] = os.path.join(ROOT, "tools", "wine64") + ":" + self.env["PATH"]
 
     def start(self):
         os.makedirs(self.work_dir, exist_ok=True)
