@@ -1,5 +1,6 @@
-"""The display and Wine session of the end-to-end tests, their windows, and
-waiting by polling."""
+"""What the end-to-end scenarios stand on: the X display and the Wine
+session, windows, Tavrik's starts and other Windows programs run to their
+end, and waiting by polling."""
 
 import fcntl
 import os
@@ -9,7 +10,6 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 MENU_CLASS = "Tavrik.exe"  # Wine gives the process's windows its file name as WM_CLASS
-VERSION_CAPTION = "バージョン情報"
 
 # Wine 8's menu layout with the default theme: the frame around the items and
 # the height of a separator. Item heights are worked out from the menu.
@@ -226,3 +226,55 @@ class Window:
 
     def __repr__(self):
         return f"window {self.id} '{self.name}' at {self.x},{self.y} size {self.width}x{self.height}"
+
+
+def tool(session, *args, out_name="wine-tool.txt"):
+    """Runs a Windows program to its end: (exit code, output). The output goes to a
+    file, never a pipe, which the session's helpers would keep open."""
+    out = os.path.join(session.work_dir, out_name)
+    with open(out, "wb") as f:
+        code = subprocess.run(["wine", *args], env=session.env, stdin=subprocess.DEVNULL,
+                              stdout=f, stderr=subprocess.DEVNULL, timeout=60).returncode
+    with open(out, "rb") as f:
+        return code, f.read().decode("cp932", "replace")
+
+
+class Run:
+    """One start of Tavrik.exe from a folder."""
+
+    def __init__(self, session, folder, args):
+        self.session = session
+        self.output = open(os.path.join(folder.unix, "wine-output.txt"), "wb")
+        self.process = subprocess.Popen(["wine", folder.w("Tavrik.exe"), *args], cwd=folder.unix,
+                                        env=session.env, stdin=subprocess.DEVNULL,
+                                        stdout=self.output, stderr=subprocess.STDOUT)
+
+    def wine_output(self):
+        self.output.flush()
+        with open(self.output.name, "rb") as f:
+            return f.read()
+
+    def wait_windows(self, count, timeout):
+        """Waits for count visible windows; returns them, the newest last."""
+        def ready():
+            if self.process.poll() is not None:
+                message = f"Tavrik ended ({self.process.returncode}) while waiting for {count} window(s)"
+                if NO_DISPLAY_DRIVER in self.wine_output():
+                    raise DisplayDriverFailed(message + "; Wine could not load its display driver")
+                raise Failure(message)
+            return len(self.session.windows()) >= count
+        wait_for(f"{count} window(s)", ready, timeout)
+        time.sleep(0.15)  # let it finish painting and enter its loop
+        return self.session.windows()
+
+    def wait_exit(self):
+        try:
+            return self.process.wait(STEP_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"Tavrik still runs; windows: {self.session.windows()}") from None
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.output.close()
