@@ -5,6 +5,7 @@
 // runs repeat.
 #include <dirent.h>
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -131,6 +133,39 @@ const char *plat_find_ci(const char *hay, const char *needle) {
         p += plat_is_lead_byte((unsigned char)*p) && p[1] ? 2 : 1;
     }
     return nullptr;
+}
+
+int plat_ansi_is_japanese() { return 1; }
+
+// One character at a time through iconv, so that each one the code page
+// lacks is replaced on its own.
+size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t out_size, int *lost) {
+    static iconv_t to_932 = iconv_open("CP932", "UTF-16LE");
+    size_t kept = 0;
+    for (size_t at = 0; at < count;) {
+        size_t width = units[at] >= 0xd800 && units[at] <= 0xdbff && at + 1 < count &&
+                               units[at + 1] >= 0xdc00 && units[at + 1] <= 0xdfff
+                           ? 2
+                           : 1;
+        char in[4], bytes[8];
+        for (size_t i = 0; i < width; ++i) {
+            in[2 * i] = (char)(units[at + i] & 0xff);
+            in[2 * i + 1] = (char)(units[at + i] >> 8);
+        }
+        char *from = in, *to = bytes;
+        size_t in_left = 2 * width, out_left = sizeof bytes;
+        iconv(to_932, nullptr, nullptr, nullptr, nullptr);
+        size_t converted = iconv(to_932, &from, &in_left, &to, &out_left);
+        if (converted != 0 || in_left) {  // failed, or converted only approximately
+            // One for each unit, as Windows gives for a surrogate pair.
+            bytes[0] = bytes[1] = kLostCharacter;
+            to = bytes + width;
+            *lost = 1;
+        }
+        for (const char *b = bytes; b < to && kept < out_size; ++b) out[kept++] = *b;
+        at += width;
+    }
+    return kept;
 }
 
 int plat_starts_ci(const char *text, const char *prefix, int n) {
@@ -316,6 +351,33 @@ int plat_special_folder(int csidl, char *out) {
         }
     }
     return 0;
+}
+
+int plat_environment(const char *name, char *out, size_t out_size) {
+    const char *value = getenv(name);
+    if (!value || strlen(value) >= out_size) return 0;
+    text_copy(out, out_size, value);
+    return 1;
+}
+
+namespace {
+// App Paths registrations of the current user [0] and of the machine [1].
+std::map<std::string, std::string> g_app_paths[2];
+}  // namespace
+
+void native_set_app_path(int machine, const char *exe_name, const char *value) {
+    if (value) {
+        g_app_paths[machine][exe_name] = value;
+    } else {
+        g_app_paths[machine].erase(exe_name);
+    }
+}
+
+int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size) {
+    auto found = g_app_paths[machine].find(exe_name);
+    if (found == g_app_paths[machine].end() || found->second.size() >= out_size) return 0;
+    text_copy(out, out_size, found->second.c_str());
+    return 1;
 }
 
 // A fixed day, so that date placeholders and fuzz runs repeat.

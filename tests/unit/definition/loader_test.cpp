@@ -77,15 +77,21 @@ TEST_F(Loader, TargetsTitlesAndAccessKeys) {
         {dir.path() + ".\\sub\\..\\ed.exe | x& ", "ed.exe", "x& ", " "},
         {dir.path() + "ed.exe |  & ", "ed.exe", " & ", " "},
         {dir.path() + "ed.exe | a&", "ed.exe", "a&", ""},
+        {"%TVT%ed | &Env", "ed.exe", "&Env", "E"},
+        // URLs and shell locations are kept as written, never resolved.
+        {"https://example.com/a%20b?q=1 | &Web", "https://example.com/a%20b?q=1", "&Web", "W"},
+        {"ms-settings:display", "ms-settings:display", "ms-settings:display", ""},
     };
+    set_environment("TVT", dir.path().c_str());
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
         load(c.line + "\n");
         ASSERT_EQ(g_items.item_count, 1);
-        EXPECT_EQ(g_items.target[0], dir.path() + c.target);
+        EXPECT_EQ(g_items.target[0], (c.target[0] == 'e' ? dir.path() : "") + c.target);
         EXPECT_EQ(g_items.title[0], c.title);
         EXPECT_EQ(g_items.access_key[0], c.key);
     }
+    set_environment("TVT", nullptr);
 }
 
 TEST_F(Loader, LongLinesAreCutAndTheNextLineStillReads) {
