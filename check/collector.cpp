@@ -195,7 +195,9 @@ void check_definition_text(const char *text, size_t length, CheckResult *result)
 
 namespace {
 
-// 1 when the file at path reads, in any encoding, as a menu definition.
+// 1 when the file at path, in any encoding, has a line that begins with a
+// section header, as a definition does; the help file's examples are
+// indented, so it does not count.
 int holds_definition(const std::string &path) {
     char *data;
     size_t size;
@@ -204,7 +206,12 @@ int holds_definition(const std::string &path) {
     char *converted =
         encoding == EncodingAnsi ? nullptr : convert_to_ansi(data, size, encoding, &size);
     const char *text = converted ? converted : data;
-    int holds = plat_find_ci(text, "[launch]") || plat_find_ci(text, "[system]");
+    int holds = 0;
+    for (const char *line = text; line && !holds;) {
+        holds = plat_starts_ci(line, "[launch]", 8) || plat_starts_ci(line, "[system]", 8);
+        line = strchr(line, '\n');
+        if (line) ++line;
+    }
     free(converted);
     plat_free_file(data);
     return holds;

@@ -219,7 +219,7 @@ TEST_F(Diagnostics, CollectorAndReport) {
     // An empty or missing definition beside one saved with a hidden extension.
     const std::string ini = dir.path() + "Menu.ini";
     dir.write("Menu.ini.txt", "\xef\xbb\xbf[launch]\n");
-    dir.write("Menu.txt", "notes\n");
+    dir.write("Menu.txt", "notes\n  [launch]\n");  // an example in a text, as in the help file
     EXPECT_EQ(check_definition_file(ini.c_str(), &result), 0);
     EXPECT_EQ(result.findings.size(), 1u);
     dir.write("Menu.ini", "");
