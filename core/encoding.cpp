@@ -109,6 +109,8 @@ TextEncoding detect_encoding(const char *data, size_t size) {
 }
 
 char *convert_to_ansi(const char *data, size_t size, TextEncoding encoding, size_t *length) {
+    // The buffers below take up to three bytes for each byte of the file.
+    if (size >= SIZE_MAX / 4) return nullptr;
     size_t count = 0;
     uint16_t *units = to_utf16(data, size, encoding, &count);
     // Three bytes hold any character of a UTF-16 unit in every ANSI code page.

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -28,9 +29,9 @@ size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t ou
     // a UTF-8 code page, which holds every character anyway.
     bool utf8 = GetACP() == CP_UTF8;
     BOOL used_default = FALSE;
-    int n =
-        WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, (LPCWCH)units, (int)count, out,
-                            (int)out_size, utf8 ? nullptr : "\x1a", utf8 ? nullptr : &used_default);
+    int room = out_size > INT_MAX ? INT_MAX : (int)out_size;
+    int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, (LPCWCH)units, (int)count,
+                                out, room, utf8 ? nullptr : "\x1a", utf8 ? nullptr : &used_default);
     if (used_default) *lost = 1;
     return n > 0 ? (size_t)n : 0;
 }

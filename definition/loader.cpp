@@ -101,8 +101,9 @@ int add_entry(const char *written, LoaderState &st) {
         text_copy(as_written, line);
     }
     expand_environment(as_written, target_text, sizeof target_text);
-    // A URL or shell location is the shell's to open, as it is.
-    int location = path_is_shell_location(target_text);
+    // A URL or shell location is the shell's to open, as it is; one too
+    // long for a target is not cut (it would open another page) but left out.
+    int location = path_is_shell_location(target_text) && strlen(target_text) < kPathSize;
     if (location) {
         text_copy(path, target_text);
     } else if (!resolve_program(target_text, 1, resolved)) {

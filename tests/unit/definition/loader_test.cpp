@@ -53,6 +53,7 @@ TEST_F(Loader, RowKindsAndLoaderState) {
         {"{&Sub\n+\n>x\n" + ed + " | A\n}\n+\n}\n>y\n", "B0[&Sub] E1[A] X1 S0"},
         {"{A\n{B\n" + ed + " | in\n}\n", "B0[A] B1[B] E2[in] X2"},
         {ed + " | A\nnot_here | B\n+\n", "E0[A] S0"},
+        {"https://e.jp/" + std::string(250, 'a') + " | cut\n", ""},  // never cut to fit
         {"Tool Two | T2\n" + ed + "\n%END\n" + ed + " | after\n", "E0[T2] E0[ed]"},
         {"\t  ; comment\n  " + ed + " | indented\n" + ed + " | last line without LF",
          "E0[indented]"},
