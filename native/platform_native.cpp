@@ -137,35 +137,21 @@ const char *plat_find_ci(const char *hay, const char *needle) {
 
 int plat_ansi_is_japanese() { return 1; }
 
-// One character at a time through iconv, so that each one the code page
-// lacks is replaced on its own.
+// The host's iconv; a unit it cannot take is replaced and skipped, so a
+// surrogate pair gives two replacements, as on Windows.
 size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t out_size, int *lost) {
-    static iconv_t to_932 = iconv_open("CP932", "UTF-16LE");
-    size_t kept = 0;
-    for (size_t at = 0; at < count;) {
-        size_t width = units[at] >= 0xd800 && units[at] <= 0xdbff && at + 1 < count &&
-                               units[at + 1] >= 0xdc00 && units[at + 1] <= 0xdfff
-                           ? 2
-                           : 1;
-        char in[4], bytes[8];
-        for (size_t i = 0; i < width; ++i) {
-            in[2 * i] = (char)(units[at + i] & 0xff);
-            in[2 * i + 1] = (char)(units[at + i] >> 8);
-        }
-        char *from = in, *to = bytes;
-        size_t in_left = 2 * width, out_left = sizeof bytes;
-        iconv(to_932, nullptr, nullptr, nullptr, nullptr);
-        size_t converted = iconv(to_932, &from, &in_left, &to, &out_left);
-        if (converted != 0 || in_left) {  // failed, or converted only approximately
-            // One for each unit, as Windows gives for a surrogate pair.
-            bytes[0] = bytes[1] = kLostCharacter;
-            to = bytes + width;
-            *lost = 1;
-        }
-        for (const char *b = bytes; b < to && kept < out_size; ++b) out[kept++] = *b;
-        at += width;
+    static iconv_t to_932 = iconv_open("CP932", "UTF-16LE");  // the host is little-endian
+    char *from = (char *)units, *to = out;
+    size_t in_left = 2 * count, out_left = out_size;
+    iconv(to_932, nullptr, nullptr, nullptr, nullptr);
+    while (in_left && iconv(to_932, &from, &in_left, &to, &out_left) == (size_t)-1 && out_left) {
+        *to++ = kLostCharacter;
+        --out_left;
+        from += 2;
+        in_left -= 2;
+        *lost = 1;
     }
-    return kept;
+    return (size_t)(to - out);
 }
 
 int plat_starts_ci(const char *text, const char *prefix, int n) {

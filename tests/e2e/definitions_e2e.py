@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""End-to-end scenarios of definitions as today's Windows editors and users
-write them: UTF-8 and UTF-16 files, names found as the Run box finds them,
-and the system submenu's check item, run by the harness.
+"""End-to-end scenarios of definitions as Windows editors and users write
+them: UTF-8 and UTF-16 files, names as the Run box finds them, the system
+submenu's check item; run by the harness.
 
     definitions_e2e.py --tavrik Tavrik.exe --recorder tavrik_recorder.exe --work DIR [SCENARIO...]
 """
@@ -15,11 +15,6 @@ from harness import *  # noqa: E402,F401,F403
 import harness  # noqa: E402
 
 APP_PATHS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\App Paths\tvapp.exe"
-
-
-def write_text(f, lines, encoding, mark=b""):
-    with open(f.u("Tavrik.ini"), "wb") as out:
-        out.write(mark + "".join(line + "\r\n" for line in lines).encode(encoding))
 
 
 def reg(s, *args):
@@ -39,7 +34,8 @@ def encodings(s):
              f"{f.w('ツール/a.exe')} | 日本語(&A)", f"{f.w('ツール/b.exe')} | 表示(&B)", "%end"]
     expected = []
     for encoding, mark, key in (("utf-8", b"", "b"), ("utf-16-le", b"\xff\xfe", "a")):
-        write_text(f, lines, encoding, mark)
+        with open(f.u("Tavrik.ini"), "wb") as out:
+            out.write(mark + "\r\n".join(lines + [""]).encode(encoding))
         run = s.start()
         s.point_at(run.wait_menu())
         s.keys(key)
@@ -47,38 +43,11 @@ def encodings(s):
         s.finish(run, expected)
 
 
-@scenario
-def windows_names(s):
-    """Names as the Run box finds them: an App Paths name, %VAR% in a path and a
-    ".com" program through PATHEXT, marked and chosen in one start."""
-    f = s.make_folder("windows names")
-    s.put_tavrik()
-    s.put_recorder("reg/app.exe")
-    s.put_recorder("env/v.exe")
-    s.put_recorder("tvcom.com")
-    reg(s, "add", APP_PATHS, "/ve", "/d", f.w("reg/app.exe"))
-    s.session.env["TAVRIK_E2E_TOOLS"] = f.w("env")
-    try:
-        f.write_ini("Tavrik.ini", ["[system]", "@menu=center", "@dist=300,300", "%end", "[launch]",
-                                   "tvapp | &App", r"%TAVRIK_E2E_TOOLS%\v.exe | &Var",
-                                   "tvcom | &Com", "%end"])
-        run = s.start()
-        s.point_at(run.wait_menu())  # App highlighted
-        s.keys("space", "Down", "space", "Down", "Return")
-        s.finish(run, [("tvcom.com", f.w(), quoted(f.w("tvcom.com"))),
-                       ("app.exe", f.w("reg"), quoted(f.w("reg/app.exe"))),
-                       ("v.exe", f.w("env"), quoted(f.w("env/v.exe")))])
-    finally:
-        del s.session.env["TAVRIK_E2E_TOOLS"]
-        reg(s, "delete", APP_PATHS)
-
-
 class ReportCommand:
     """The editor's command line: the quoted editor, then the report's path."""
 
     def __init__(self, editor):
-        self.head = quoted(editor) + " "
-        self.path = None
+        self.head, self.path = quoted(editor) + " ", None
 
     def __eq__(self, command):
         if command.startswith(self.head) and command.endswith("\\Tavrik-check.txt"):
@@ -90,26 +59,39 @@ class ReportCommand:
 
 
 @scenario
-def check_item(s):
-    """system > Check opens the checker's report, from the temporary folder, in
-    the editor; it names the entry that was left out."""
-    f = s.make_folder("check item")
+def windows_names(s):
+    """Names as the Run box finds them (an App Paths name, %VAR% in a path, a
+    ".com" program through PATHEXT) are marked; system > Check opens the report
+    on the entry left out in the editor, then the marked entries run."""
+    f = s.make_folder("windows names")
     s.put_tavrik()
-    s.put_recorder("ed/ed.exe")
-    f.write_ini("Tavrik.ini", ["[system]", "@menu=center", f"@editor={f.w('ed/ed.exe')}", "%end",
-                               "[launch]", "tv_missing_entry | &Gone", "%end"])
-    run = s.start()
-    s.point_at(run.wait_menu())
-    s.keys("0")
-    run.wait_windows(2, what="system submenu")
-    s.keys("c")
-    command = ReportCommand(f.w("ed/ed.exe"))
-    s.finish(run, [("ed.exe", f.w("ed"), command)])
-    drive, rest = command.path.split(":\\", 1)
+    for program in ("ed/ed.exe", "reg/app.exe", "env/v.exe", "tvcom.com"):
+        s.put_recorder(program)
+    reg(s, "add", APP_PATHS, "/ve", "/d", f.w("reg/app.exe"))
+    s.session.env["TAVRIK_E2E_TOOLS"] = f.w("env")
+    try:
+        f.write_ini("Tavrik.ini", ["[system]", "@menu=center", "@dist=300,300",
+                                   f"@editor={f.w('ed/ed.exe')}", "%end", "[launch]",
+                                   "tvapp | &App", r"%TAVRIK_E2E_TOOLS%\v.exe | &Var",
+                                   "tvcom | &Com", "tv_missing_entry | &Gone", "%end"])
+        run = s.start()
+        s.point_at(run.wait_menu())  # App highlighted
+        s.keys("space", "Down", "space", "Down", "space", "0")
+        run.wait_windows(2, what="system submenu")
+        s.keys("c")
+        report = ReportCommand(f.w("ed/ed.exe"))
+        s.finish(run, [("ed.exe", f.w("ed"), report),
+                       ("app.exe", f.w("reg"), quoted(f.w("reg/app.exe"))),
+                       ("v.exe", f.w("env"), quoted(f.w("env/v.exe"))),
+                       ("tvcom.com", f.w(), quoted(f.w("tvcom.com")))])
+    finally:
+        del s.session.env["TAVRIK_E2E_TOOLS"]
+        reg(s, "delete", APP_PATHS)
+    drive, rest = report.path.split(":\\", 1)
     with open(os.path.join(s.session.prefix, f"drive_{drive.lower()}", *rest.split("\\")), "rb") as r:
-        report = r.read()
-    check(b"tv_missing_entry" in report and b"\n" not in report.replace(b"\r\n", b""),
-          f"report without the finding or with bare line ends:\n{report.decode('cp932')}")
+        text = r.read()
+    check(b"tv_missing_entry" in text and b"\n" not in text.replace(b"\r\n", b""),
+          f"report without the finding or with bare line ends:\n{text.decode('cp932')}")
 
 
 if __name__ == "__main__":
