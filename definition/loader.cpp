@@ -38,8 +38,12 @@ void system_pass(const char *text, size_t length) {
     walk_section(text, length, "[system]", "[launch]", 0, handle);
 }
 
-// A character the code page lacks shows as "?" in a title.
+// 1 while a converted text is loaded: a character the code page lacks then
+// shows as "?" in a title. Texts read as they are keep every byte.
+int g_converted_text = 0;
+
 void mark_lost_characters(char *title) {
+    if (!g_converted_text) return;
     for (char *p = title; (p = strchr(p, kLostCharacter)) != nullptr;) *p = '?';
 }
 
@@ -229,7 +233,9 @@ int load_definition_bytes(const char *data, size_t size) {
     }
     const char *text = converted ? converted : data;
     if (g_diag_sink && strspn(text, " \t\r\n") == length) diag_report_line(0, DiagEmptyDefinition);
+    g_converted_text = converted != nullptr;
     load_definition_text(text, length);
+    g_converted_text = 0;
     free(converted);
     return 1;
 }

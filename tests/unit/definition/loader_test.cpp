@@ -79,6 +79,7 @@ TEST_F(Loader, TargetsTitlesAndAccessKeys) {
         {dir.path() + "ed.exe |  & ", "ed.exe", " & ", " "},
         {dir.path() + "ed.exe | a&", "ed.exe", "a&", ""},
         {"%TVT%ed | &Env", "ed.exe", "&Env", "E"},
+        {"ed | \xe2\x98\x83&x", "ed.exe", "?&x", "x"},  // UTF-8: a snowman cp932 lacks
         // URLs and shell locations are kept as written, never resolved.
         {"https://example.com/a%20b?q=1 | &Web", "https://example.com/a%20b?q=1", "&Web", "W"},
         {"ms-settings:display", "ms-settings:display", "ms-settings:display", ""},
