@@ -1,6 +1,7 @@
 // The popup cycle: build, place and track the menu, then dispatch the choice.
 #include "app/popup.h"
 
+#include "app/check_item.h"
 #include "app/hooks.h"
 #include "definition/items.h"
 #include "definition/settings.h"
@@ -68,6 +69,7 @@ MenuPlacement current_menu_placement() {
 }
 
 void dispatch_choice(HWND window, UINT command, int ctrl_held) {
+    if (command == kCheckId) run_check_item();
     Choice choice = {command, ctrl_held, g_popup.folder_open_request, g_menu.marked,
                      g_menu.marked_count};
     run_choice(window, choice);

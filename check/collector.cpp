@@ -3,8 +3,12 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 
+#include "core/encoding.h"
+#include "core/pathparts.h"
+#include "core/platform.h"
 #include "definition/loader.h"
 
 namespace {
@@ -87,6 +91,9 @@ void collect(void *context, const DiagEvent &event) {
         return;
     case DiagResolveTry:
         if (!event.number2) c.attempts.push_back({(DiagResolveStep)event.number, event.text});
+        return;
+    case DiagEncoding:
+        c.result->encoding = (int)event.number;
         return;
     default:
         break;
@@ -180,9 +187,68 @@ void check_definition_text(const char *text, size_t length, CheckResult *result)
     DiagSink sink = {collect, &collector};
     settings_at_start();
     DiagSink *previous = diag_set_sink(&sink);
-    load_definition_text(text, length);
+    result->encoding = EncodingAnsi;
+    load_definition_bytes(text, length);
     diag_set_sink(previous);
     finish(*result);
+}
+
+namespace {
+
+// 1 when the file at path, in any encoding, has a line that begins with a
+// section header, as a definition does; the help file's examples are
+// indented, so it does not count.
+int holds_definition(const std::string &path) {
+    char *data;
+    size_t size;
+    if (!plat_read_file(path.c_str(), 0, &data, &size, nullptr)) return 0;
+    TextEncoding encoding = detect_encoding(data, size);
+    char *converted =
+        encoding == EncodingAnsi ? nullptr : convert_to_ansi(data, size, encoding, &size);
+    const char *text = converted ? converted : data;
+    int holds = 0;
+    for (const char *line = text; line && !holds;) {
+        holds = plat_starts_ci(line, "[launch]", 8) || plat_starts_ci(line, "[system]", 8);
+        line = strchr(line, '\n');
+        if (line) ++line;
+    }
+    free(converted);
+    plat_free_file(data);
+    return holds;
+}
+
+// Names a definition gets when a program adds an extension the user does
+// not see: "Tavrik.ini.txt", "Tavrik.ini.ini", or "Tavrik.txt" when the
+// name was typed without one.
+void add_hidden_extensions(const char *path, CheckResult &r) {
+    PathParts parts;
+    path_split(path, &parts);
+    std::string folder = std::string(parts.drive) + parts.folder;
+    std::string name = std::string(parts.base) + parts.ext;
+    size_t at = 0;  // before the findings of lines, in this order
+    for (std::string other : {name + ".txt", name + ".ini", std::string(parts.base) + ".txt"}) {
+        if (!holds_definition(folder + other)) continue;
+        r.findings.insert(r.findings.begin() + (long)at++,
+                          {DiagHiddenExtension, 0, 0, 0, 0, other, name, {}});
+    }
+}
+
+}  // namespace
+
+int check_definition_file(const char *path, CheckResult *result) {
+    char *data;
+    size_t size;
+    int readable = plat_read_file(path, 0, &data, &size, nullptr);
+    if (readable) {
+        check_definition_text(data, size, result);
+        plat_free_file(data);
+    } else {
+        result->findings.clear();
+    }
+    bool empty = false;
+    for (const CheckFinding &f : result->findings) empty = empty || f.kind == DiagEmptyDefinition;
+    if (!readable || empty) add_hidden_extensions(path, *result);
+    return readable;
 }
 
 int check_setting_differs(const CheckResult &result, CheckSetting setting) {

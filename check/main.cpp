@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -21,23 +20,9 @@
 
 namespace {
 
-// TAVRIK_CHECK_LANG=en or =ja chooses the language (the tests use it);
-// otherwise Japanese when the user's interface language is Japanese.
-CheckLanguage pick_language() {
-    const char *forced = getenv("TAVRIK_CHECK_LANG");
-    if (forced && !_stricmp(forced, "en")) return CheckEnglish;
-    if (forced && !_stricmp(forced, "ja")) return CheckJapanese;
-    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? CheckJapanese
-                                                                      : CheckEnglish;
-}
-
 // The report goes out as bytes, with CR LF line ends.
 void write_out(const std::string &text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
+    std::string out = check_crlf(text);
     HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
     DWORD written = 0;
     size_t at = 0;
@@ -62,7 +47,7 @@ void launcher_paths() {
 }  // namespace
 
 int main(int argc, char **argv) {
-    CheckLanguage language = pick_language();
+    CheckLanguage language = check_language();
     if (argc > 2 || (argc == 2 && (!strcmp(argv[1], "/?") || !strcmp(argv[1], "--help")))) {
         write_out(std::string(check_text(language, TxtUsage)) + "\n");
         return 2;
@@ -82,19 +67,16 @@ int main(int argc, char **argv) {
         would_create = choose_definition_file();
     }
     const char *path = g_startup.definition_path;
-    char *text = nullptr;
-    size_t length = 0;
+    static CheckResult result;
     // Never created: the checker only reads.
-    if (!plat_read_file(path, 0, &text, &length, nullptr)) {
+    if (!check_definition_file(path, &result)) {
         std::string message = check_format(check_text(language, TxtCannotRead), path) + "\n";
         if (would_create && !plat_exists(path))
             message += std::string(check_text(language, TxtWouldCreate)) + "\n";
+        for (const CheckFinding &f : result.findings) message += check_finding_text(f, language);
         write_out(message);
         return 2;
     }
-    static CheckResult result;
-    check_definition_text(text, length, &result);
-    plat_free_file(text);
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof current, current);
     write_out(check_report(result, language, path, current));

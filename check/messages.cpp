@@ -2,6 +2,10 @@
 // its string literals into code page 932, the bytes the console shows.
 #include "check/messages.h"
 
+#include <windows.h>
+
+#include <cstdlib>
+
 namespace {
 
 struct Message {
@@ -18,6 +22,10 @@ constexpr Message kMessages[] = {
      "ファイルがありません。ランチャーは空のファイルを作ります。"},
     {TxtCurrentFolder, "Relative names are looked up from the current folder %1",
      "相対名はカレントフォルダ %1 から探します"},
+    {TxtEncodingAnsi, "Encoding: the system's ANSI code page, read byte for byte",
+     "文字コード: システムの ANSI コードページ（そのまま読みます）"},
+    {TxtEncodingConverted, "Encoding: %1, converted to the system's ANSI code page",
+     "文字コード: %1（システムの ANSI コードページに変換して読みます）"},
     {TxtMenu, "Menu", "メニュー"},
     {TxtMenuEmpty, "(no entries)", "（項目なし）"},
     {TxtSystemEntry, "(the system entry follows)", "（続いてシステム項目）"},
@@ -81,6 +89,7 @@ constexpr Message kMessages[] = {
     {FindTryAsNamed, "as a file or folder: %1", "ファイルかフォルダとして: %1"},
     {FindTrySearchList, "in the @path= folders: %1", "@path= のフォルダで: %1"},
     {FindTrySystem, "in the system search order: %1", "システムの検索順で: %1"},
+    {FindTryAppPaths, "in the App Paths of the registry: %1", "レジストリの App Paths で: %1"},
     {FindPlusAsEntry,
      "\"+\" here is read as an entry line: a separator only follows an entry (not at the "
      "start, after \"{\" or after a folder entry)",
@@ -170,6 +179,23 @@ constexpr Message kMessages[] = {
      "一覧のファイル %1 個を省きました: メニューが 500 行で満杯です"},
     {FindLastLineNoEol, "the last line has no line end and is not read",
      "最終行に改行がないため読まれません"},
+    {FindCharacterLost,
+     "%2 character(s) of this line, the first U+%1, do not exist in the system's code page: "
+     "shown as \"?\", and a target that holds one is not found",
+     "この行の %2 文字（最初は U+%1）はシステムのコードページにありません: \"?\" "
+     "と表示され、それを含む対象は見つかりません"},
+    {FindEmptyDefinition, "the definition file is empty: the menu holds the system entry alone",
+     "定義ファイルが空です: メニューはシステム項目だけです"},
+    {FindHiddenExtension,
+     "\"%1\" holds a menu definition but is not read: with file extensions hidden its name "
+     "looks right; rename it to \"%2\"",
+     "\"%1\" はメニュー定義ですが読まれません: 拡張子が隠れていると正しい名前に見えます。"
+     "\"%2\" に名前を変えてください"},
+    {FindHeaderInComment,
+     "the first \"%1\" of the file stands in this comment: the section starts here",
+     "ファイルで最初の \"%1\" はこのコメントの中にあります: セクションはここから始まります"},
+    {FindVariantElsewhere, "this variant attaches to \"%1\": the entry line above it was left out",
+     "この引数違いは \"%1\" に付きます: すぐ上の項目行が省かれたためです"},
 };
 
 static_assert(sizeof kMessages / sizeof kMessages[0] == kCheckTextCount,
@@ -183,6 +209,14 @@ constexpr bool in_order() {
 static_assert(in_order(), "messages in the order of CheckText");
 
 }  // namespace
+
+CheckLanguage check_language() {
+    const char *forced = getenv("TAVRIK_CHECK_LANG");
+    if (forced && !_stricmp(forced, "en")) return CheckEnglish;
+    if (forced && !_stricmp(forced, "ja")) return CheckJapanese;
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? CheckJapanese
+                                                                      : CheckEnglish;
+}
 
 const char *check_text(CheckLanguage language, CheckText text) {
     if (text < 0 || text >= kCheckTextCount) return "";

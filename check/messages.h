@@ -11,6 +11,8 @@ enum CheckText : int {
     TxtCannotRead,
     TxtWouldCreate,
     TxtCurrentFolder,
+    TxtEncodingAnsi,
+    TxtEncodingConverted,
     TxtMenu,
     TxtMenuEmpty,
     TxtSystemEntry,
@@ -61,6 +63,7 @@ enum CheckText : int {
     FindTryAsNamed,
     FindTrySearchList,
     FindTrySystem,
+    FindTryAppPaths,
     FindPlusAsEntry,
     FindMinusAsEntry,
     FindVariantAsEntry,
@@ -104,7 +107,16 @@ enum CheckText : int {
     FindListingFull,
     FindListingCut,
     FindLastLineNoEol,
+    FindCharacterLost,
+    FindEmptyDefinition,
+    FindHiddenExtension,
+    FindHeaderInComment,
+    FindVariantElsewhere,
     kCheckTextCount
 };
 
 const char *check_text(CheckLanguage language, CheckText text);
+
+// Japanese when the user's interface language is Japanese, else English;
+// TAVRIK_CHECK_LANG=en or =ja in the environment chooses (the tests use it).
+CheckLanguage check_language();

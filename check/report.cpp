@@ -1,7 +1,10 @@
 // Writes the checker's report from the item table, the settings and the findings.
 #include "check/report.h"
 
+#include <cstdio>
 #include <vector>
+
+#include "core/encoding.h"
 
 namespace {
 
@@ -259,12 +262,27 @@ std::string finding_message(const Writer &w, const CheckFinding &f) {
         return check_format(w.text(FindListingCut), std::to_string(f.number));
     case DiagLastLineNoEol:
         return w.text(FindLastLineNoEol);
+    case DiagCharacterLost: {
+        char code[16];
+        snprintf(code, sizeof code, "%04lX", (unsigned long)f.number);
+        return check_format(w.text(FindCharacterLost), code, std::to_string(f.number2));
+    }
+    case DiagEmptyDefinition:
+        return w.text(FindEmptyDefinition);
+    case DiagHiddenExtension:
+        return check_format(w.text(FindHiddenExtension), f.text, f.text2);
+    case DiagHeaderInComment:
+        return check_format(w.text(FindHeaderInComment), f.number == 0 ? "[system]" : "[launch]");
+    case DiagVariantElsewhere:
+        return check_format(w.text(FindVariantElsewhere), f.text);
     default:
         return "?";
     }
 }
 
-const CheckText kSteps[] = {FindTryAsNamed, FindTrySearchList, FindTrySystem};
+const CheckText kSteps[] = {FindTryAsNamed, FindTrySearchList, FindTrySystem, FindTryAppPaths};
+
+const char *const kEncodingNames[] = {"", "UTF-8", "UTF-8 (BOM)", "UTF-16 LE", "UTF-16 BE"};
 
 void append_findings(Writer &w, const CheckResult &r) {
     w.out += "\n";
@@ -303,8 +321,16 @@ std::string check_finding_text(const CheckFinding &f, CheckLanguage language) {
     std::string text = "  " + (f.line ? w.line_label(f.line) : "") + finding_message(w, f) + "\n";
     if (!f.attempts.empty()) {
         text += "      " + std::string(w.text(FindTried)) + "\n";
-        for (const CheckAttempt &a : f.attempts)
-            text += "        " + check_format(w.text(pick(kSteps, a.step)), a.name) + "\n";
+        // The names tried at one place in a row share a line.
+        for (size_t i = 0; i < f.attempts.size();) {
+            std::string names = f.attempts[i].name;
+            size_t next = i + 1;
+            for (; next < f.attempts.size() && f.attempts[next].step == f.attempts[i].step; ++next)
+                names += ", " + f.attempts[next].name;
+            text +=
+                "        " + check_format(w.text(pick(kSteps, f.attempts[i].step)), names) + "\n";
+            i = next;
+        }
     }
     return text;
 }
@@ -313,10 +339,24 @@ std::string check_report(const CheckResult &result, CheckLanguage language,
                          const std::string &definition_path, const std::string &current_folder) {
     Writer w{"", language};
     w.out += check_format(w.text(TxtFile), definition_path) + "\n";
-    w.out += check_format(w.text(TxtCurrentFolder), current_folder) + "\n\n";
+    w.out += check_format(w.text(TxtCurrentFolder), current_folder) + "\n";
+    int encoding = result.encoding;
+    w.out += (encoding > EncodingAnsi && encoding <= EncodingUtf16Be
+                  ? check_format(w.text(TxtEncodingConverted), kEncodingNames[encoding])
+                  : std::string(w.text(TxtEncodingAnsi))) +
+             "\n\n";
     append_tree(w, result);
     append_settings(w, result);
     append_findings(w, result);
     mask_control_bytes(w.out);
     return w.out;
+}
+
+std::string check_crlf(const std::string &text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
 }

@@ -18,3 +18,6 @@ std::string check_finding_text(const CheckFinding &finding, CheckLanguage langua
 // bytes of the definition's own texts are shown as "?".
 std::string check_report(const CheckResult &result, CheckLanguage language,
                          const std::string &definition_path, const std::string &current_folder);
+
+// The text with CR LF line ends, as files and the console want it.
+std::string check_crlf(const std::string &text);

@@ -63,6 +63,10 @@ void diag_report_at_slow(size_t offset, DiagKind kind, long number, const char *
     send(kind, line_of(offset), number, text);
 }
 
+void diag_report_line_slow(int line, DiagKind kind, long number, long number2) {
+    send(kind, line, number, "", number2);
+}
+
 void diag_cut_slow(DiagField field, size_t kept, size_t length) {
     send(DiagFieldCut, g_counter.current, field, "", (long)kept, "", (long)length);
 }

@@ -15,6 +15,7 @@ enum DiagKind : int {
     DiagRowAdded,      // number: the row index
     DiagResolveStart,  // text: the target to resolve
     DiagResolveTry,    // number: DiagResolveStep; number2: 1 found; text: the name; text2: list
+    DiagEncoding,      // number: the TextEncoding the file was read in
 
     // --- findings ----------------------------------------------------------
     DiagEntryNotFound,      // text: the target (empty: nothing named)
@@ -38,6 +39,11 @@ enum DiagKind : int {
     DiagListingFull,        // text: the folder; the listing took the 100 files it holds
     DiagListingCut,         // number: listed files left out at the end of the table
     DiagLastLineNoEol,      // the last line has no line end and is not read
+    DiagCharacterLost,      // number: the first code point the code page lacks; number2: how many
+    DiagEmptyDefinition,    // the file holds nothing but blanks and line ends
+    DiagHiddenExtension,    // text: a file beside it that holds a definition (checker only)
+    DiagHeaderInComment,    // number: 0 [system], 1 [launch]; the first header is in a comment
+    DiagVariantElsewhere,   // text: the title of the entry a variant attached to instead
 };
 
 // Steps of program resolution, in the order they are tried.
@@ -45,6 +51,7 @@ enum DiagResolveStep : int {
     ResolveAsNamed,       // the name as written (relative to the current folder)
     ResolveSearchList,    // the folders of "@path="
     ResolveSystemSearch,  // the system's default search order
+    ResolveAppPaths,      // the App Paths registration of the name with ".exe"
 };
 
 // Texts that are cut to their field.
@@ -103,6 +110,7 @@ void diag_report_slow(DiagKind kind, long number, const char *text, long number2
 void diag_report_at_slow(size_t offset, DiagKind kind, long number, const char *text);
 void diag_cut_text_slow(DiagField field, size_t kept, const char *text, size_t max_length);
 void diag_cut_slow(DiagField field, size_t kept, size_t length);
+void diag_report_line_slow(int line, DiagKind kind, long number, long number2);
 
 // The text whose lines are counted from here on.
 inline void diag_begin(const char *text, size_t length) {
@@ -119,6 +127,10 @@ inline void diag_line(size_t offset, long section) {
 inline void diag_report(DiagKind kind, long number = 0, const char *text = "", long number2 = 0,
                         const char *text2 = "") {
     if (g_diag_sink) diag_report_slow(kind, number, text, number2, text2);
+}
+// Reports at a line given by its number (0: the file as a whole).
+inline void diag_report_line(int line, DiagKind kind, long number = 0, long number2 = 0) {
+    if (g_diag_sink) diag_report_line_slow(line, kind, number, number2);
 }
 // Reports at the line that starts at offset.
 inline void diag_report_at(size_t offset, DiagKind kind, long number = 0, const char *text = "") {

@@ -43,3 +43,17 @@ size_t path_folder(const char *path, char *out, size_t out_size) {
     path_split(path, &parts);
     return text_format(out, out_size, "%s%s", parts.drive, parts.folder);
 }
+
+static int is_ascii_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+int path_is_shell_location(const char *text) {
+    if (!is_ascii_letter(text[0])) return 0;
+    size_t at = 1;
+    while (is_ascii_letter(text[at]) || (text[at] >= '0' && text[at] <= '9') || text[at] == '+' ||
+           text[at] == '-' || text[at] == '.')
+        ++at;
+    if (at < 2 || text[at] != ':') return 0;
+    for (const char *p = text + at; *p; ++p)
+        if ((unsigned char)*p < 0x20 || *p == 0x7f) return 0;
+    return 1;
+}

@@ -22,3 +22,9 @@ void path_split(const char *path, PathParts *parts);
 // The folder a path is in, with its drive and final backslash ("C:\a\" for
 // "C:\a\b.exe"); returns the length written (see text_format).
 size_t path_folder(const char *path, char *out, size_t out_size);
+
+// 1 when text is a URL or shell location rather than a path: a scheme of two
+// or more characters (a letter, then letters, digits, "+", "-" or "."), a
+// colon and the rest ("https://...", "mailto:...", "ms-settings:",
+// "shell:startup"), without control bytes. A drive letter has one.
+int path_is_shell_location(const char *text);

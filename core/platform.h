@@ -33,6 +33,16 @@ int plat_ansi_is_japanese();
 // manual then, the English one otherwise).
 int plat_ui_is_japanese();
 
+// What a character the ANSI code page lacks becomes (SUB): a control byte,
+// which no file name and no URL may hold.
+constexpr char kLostCharacter = 0x1a;
+// Converts count UTF-16 code units to the ANSI code page at out (out_size
+// bytes; three per unit always suffice; no NUL added), exactly, without
+// look-alike replacements. A character the code page lacks, or a lone
+// surrogate, becomes kLostCharacter (one for each of its code units) and
+// sets *lost to 1. Returns the bytes written.
+size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t out_size, int *lost);
+
 // --- files and paths -------------------------------------------------------
 int plat_exists(const char *path);        // a file or a folder is there
 int plat_is_directory(const char *path);  // a folder is there
@@ -63,6 +73,13 @@ int plat_find_next(void *search, PlatFindEntry *entry);            // 0 at the e
 void plat_find_close(void *search);
 
 // --- system facts ----------------------------------------------------------
+// The value of environment variable name; 0 when it is not set or does not fit.
+int plat_environment(const char *name, char *out, size_t out_size);
+// The default value of the App Paths registration exe_name ("name.exe") of
+// the current user (machine 0) or of the machine (1), expanded when the
+// registry holds it as an expandable text; 0 when there is none or it does
+// not fit. Only read, never written.
+int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size);
 // The path of a special folder (CSIDL value) into a kPathSize buffer; 0 when
 // the system has no such folder.
 int plat_special_folder(int csidl, char *out);

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,6 +25,19 @@ int plat_collate_ci(const char *a, const char *b) {
 int plat_ansi_is_japanese() { return GetACP() == 932; }
 
 int plat_ui_is_japanese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE; }
+
+size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t out_size, int *lost) {
+    if (count == 0) return 0;
+    // Windows refuses the default character and the exact-mapping flag for
+    // a UTF-8 code page, which holds every character anyway.
+    bool utf8 = GetACP() == CP_UTF8;
+    BOOL used_default = FALSE;
+    int room = out_size > INT_MAX ? INT_MAX : (int)out_size;
+    int n = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, (LPCWCH)units, (int)count,
+                                out, room, utf8 ? nullptr : "\x1a", utf8 ? nullptr : &used_default);
+    if (used_default) *lost = 1;
+    return n > 0 ? (size_t)n : 0;
+}
 
 int plat_exists(const char *path) { return PathFileExistsA(path) ? 1 : 0; }
 
@@ -108,6 +122,31 @@ void plat_find_close(void *search) { FindClose((HANDLE)search); }
 int plat_special_folder(int csidl, char *out) {
     out[0] = 0;
     return SHGetSpecialFolderPathA(nullptr, out, csidl, FALSE) ? 1 : 0;  // the window is reserved
+}
+
+int plat_environment(const char *name, char *out, size_t out_size) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD n = GetEnvironmentVariableA(name, out, (DWORD)out_size);
+    if (n == 0) out[0] = 0;
+    return n < out_size && (n > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND);
+}
+
+int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size) {
+    char key[kPathSize];
+    if (text_format(key, sizeof key, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\%s",
+                    exe_name) >= sizeof key - 1)
+        return 0;
+    // The 64-bit view, as the shell of 64-bit Windows reads it, also from a
+    // 32-bit build; 32-bit Windows ignores the flag.
+    HKEY opened;
+    if (RegOpenKeyExA(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, key, 0,
+                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS)
+        return 0;
+    DWORD size = (DWORD)out_size;
+    LSTATUS status =
+        RegGetValueA(opened, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, out, &size);  // expanded
+    RegCloseKey(opened);
+    return status == ERROR_SUCCESS && out[0];
 }
 
 void plat_local_time(SysTime *now) {

@@ -3,11 +3,19 @@
 
 #include <shellapi.h>
 
+#include "core/pathparts.h"
 #include "res/resource.h"
 
 HICON shell_small_icon(const char *path) {
     SHFILEINFOA info = {};
-    if (!SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) return nullptr;
+    // A URL or shell location is no file: it gets the shell's picture of
+    // an Internet shortcut, one for all of them.
+    UINT flags = SHGFI_ICON | SHGFI_SMALLICON;
+    if (path_is_shell_location(path)) {
+        path = ".url";
+        flags |= SHGFI_USEFILEATTRIBUTES;
+    }
+    if (!SHGetFileInfoA(path, FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags)) return nullptr;
     return info.hIcon;
 }
 

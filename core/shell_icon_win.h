@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// The shell's small icon of a file or folder, or null when it has none; the
-// caller destroys it.
+// The shell's small icon of a file or folder (of an Internet shortcut for a
+// URL or shell location), or null when it has none; the caller destroys it.
 HICON shell_small_icon(const char *path);
 
 // The program's system icon ("MYSYS"), shared by every caller: never destroyed.

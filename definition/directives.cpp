@@ -6,6 +6,7 @@
 #include "core/diagnostics.h"
 #include "core/platform.h"
 #include "core/text.h"
+#include "definition/environment.h"
 #include "definition/lines.h"
 #include "definition/placeholders.h"
 #include "definition/resolve.h"
@@ -175,8 +176,10 @@ void parse_filter(const char *line) {
 // "@editor=" (which 0) and "@filer=" (which 1): the value must name an
 // existing file.
 static void set_program_setting(const char *written, char *setting, int which) {
+    char expanded[kLineSize];
     char value[kLineSize];
-    expand_if_enabled(written, value, sizeof value);
+    expand_if_enabled(written, expanded, sizeof expanded);
+    expand_environment(expanded, value, sizeof value);
     char resolved[kPathSize];
     int found = resolve_program(value, 1, resolved);
     if (found && !plat_is_directory(resolved)) {
@@ -186,7 +189,9 @@ static void set_program_setting(const char *written, char *setting, int which) {
     }
 }
 
-static void set_search_list(const char *value) {
+static void set_search_list(const char *written) {
+    char value[kSearchListSize];
+    expand_environment(written, value, sizeof value);
     char resolved[kPathSize];
     if (resolve_program(value, 0, resolved) && !plat_is_directory(resolved)) {
         read_search_list_file(resolved);

@@ -2,6 +2,7 @@
 #include "definition/items.h"
 
 #include "core/diagnostics.h"
+#include "core/platform.h"
 
 ItemTable g_items;
 
@@ -17,4 +18,8 @@ int new_row(RowKind kind, int level) {
     t.owner[row] = 0;
     diag_report(DiagRowAdded, row);
     return row;
+}
+
+const char *check_item_text() {
+    return plat_ansi_is_japanese() ? kCheckTextJapanese : kCheckTextEnglish;
 }

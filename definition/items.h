@@ -39,6 +39,7 @@ constexpr int kFirstRowCommand = 2000;
 constexpr unsigned kSystemSeparatorId = 2600;
 constexpr unsigned kSystemEntryId = 2650;
 constexpr unsigned kOpenDefinitionId = 2660;
+constexpr unsigned kCheckId = 2665;
 constexpr unsigned kHelpId = 2670;
 constexpr unsigned kVersionId = 2680;
 
@@ -51,6 +52,13 @@ constexpr char kDefinitionItemFormat[] = "%s%s ( &1 )";
 constexpr char kHelpText[] = "&Help";
 constexpr char kVersionText[] = "&Version";
 constexpr char kSoleVariantMark[] = " *";
+// The item that checks the definition: "&Check", or "定義のチェック(&C)"
+// (checking the definition) in code page 932.
+constexpr char kCheckTextEnglish[] = "&Check";
+constexpr char kCheckTextJapanese[] =
+    "\x92\xe8\x8b\x60\x82\xcc\x83\x60\x83\x46\x83\x62\x83\x4e(&C)";
+// The check item's text in the language of the ANSI code page.
+const char *check_item_text();
 
 // Starts row item_count with everything but the texts cleared; returns it.
 int new_row(RowKind kind, int level);

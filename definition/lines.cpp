@@ -47,3 +47,13 @@ void report_open_end(const char *text, size_t length, size_t pos, const char *he
     if (other && other > header_at)
         diag_report_at((size_t)(other - text), DiagSectionRunsOn, section);
 }
+
+// The first header counts wherever it stands, a comment above the real one
+// included; an LF is never part of a double-byte character, so the line's
+// start is found by stepping back to one.
+void report_header_in_comment(const char *text, const char *header_at, long section) {
+    const char *start = header_at;
+    while (start > text && start[-1] != '\n') --start;
+    start += strspn(start, " \t\r");
+    if (*start == ';') diag_report_at((size_t)(start - text), DiagHeaderInComment, section);
+}

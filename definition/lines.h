@@ -31,6 +31,9 @@ void remove_leading_blanks(char *line);
 void report_open_end(const char *text, size_t length, size_t pos, const char *header_at,
                      const char *other_header, long section);
 
+// Diagnostics only: the header found at header_at stands in a comment line.
+void report_header_in_comment(const char *text, const char *header_at, long section);
+
 // Walks the lines of the section whose header is found in text. For each line
 // (blanks removed) calls handle(line, line_start); a nonzero return is the
 // number of bytes to skip from the line's start instead of the line itself, a
@@ -46,6 +49,7 @@ void walk_section(const char *text, size_t length, const char *header, const cha
     char line[kLineSize];
     size_t pos = (size_t)(found - text);
     diag_report_at(pos, DiagSectionStart, section, header);
+    if (g_diag_sink) report_header_in_comment(text, found, section);
     pos += read_line(text, pos, length, line);  // the header's own line
     while (pos <= length) {
         size_t consumed = read_line(text, pos, length, line);

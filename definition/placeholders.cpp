@@ -121,6 +121,19 @@ void expand_placeholders_on(const char *input, const SysTime &today, char *out, 
     text_copy(out, out_size, text);
 }
 
+int is_own_token(const char *token, size_t length) {
+    for (const Placeholder &p : kPlaceholders)
+        if (strlen(p.token) == length && plat_starts_ci(token, p.token, (int)length)) return 1;
+    for (int i = 0; i < g_settings.param_count; ++i) {
+        const char *name = g_settings.param_names[i];
+        // The name as written, or within the percent signs.
+        if ((strlen(name) == length && plat_starts_ci(token, name, (int)length)) ||
+            (strlen(name) == length - 2 && plat_starts_ci(token + 1, name, (int)length - 2)))
+            return 1;
+    }
+    return 0;
+}
+
 void expand_placeholders(const char *text, char *out, size_t out_size) {
     SysTime today;
     plat_local_time(&today);

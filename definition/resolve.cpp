@@ -8,43 +8,129 @@
 #include "core/text.h"
 #include "definition/settings.h"
 
-static int found_full_path(const char *name, char *out) {
+namespace {
+
+// Extensions that the shell tries when a name has none, when the
+// environment gives no PATHEXT.
+constexpr char kDefaultPathExt[] = ".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC";
+constexpr int kMaxForms = 16;
+// A target as written may be a whole line long; a form that does not fit
+// a path never names a file, but is still looked up as today.
+constexpr size_t kFormSize = 544;
+
+// The forms of one name tried at each place, in order.
+struct Forms {
+    char name[kMaxForms][kFormSize];
+    int count = 0;
+
+    // Adds target with suffix behind it, unless it does not fit: then it
+    // cannot name a file.
+    void add(const char *target, const char *suffix, size_t suffix_length) {
+        if (count == kMaxForms) return;
+        char *form = name[count];
+        if (text_copy(form, kFormSize, target) != strlen(target)) return;
+        size_t length = strlen(form);
+        if (text_append_n(form, kFormSize, suffix, suffix_length) != length + suffix_length ||
+            (suffix_length && length + suffix_length >= kPathSize))
+            return;
+        for (char *p = form + length; *p; ++p)
+            if (*p >= 'A' && *p <= 'Z') *p = (char)(*p + 32);  // ".COM" as ".com"
+        ++count;
+    }
+};
+
+int found_full_path(const char *name, char *out) {
     if (!plat_full_path(name, out, kPathSize)) text_copy(out, kPathSize, name);
     return 1;
 }
 
 // Tells the diagnostics about one step of resolve_program; returns found.
-static int tried(DiagResolveStep step, const char *name, int found) {
+int tried(DiagResolveStep step, const char *name, int found) {
     diag_report(DiagResolveTry, step, name, found,
                 step == ResolveSearchList ? g_settings.search_list : "");
     return found;
 }
 
+// One name at one place; 1 with its full path in out.
+int look_up(DiagResolveStep place, const char *name, char *out) {
+    switch (place) {
+    case ResolveAsNamed:
+        return tried(place, name, plat_exists(name)) && found_full_path(name, out);
+    case ResolveSearchList:
+        return tried(place, name, plat_search_path(g_settings.search_list, name, out, kPathSize));
+    default:
+        return tried(place, name, plat_search_path(nullptr, name, out, kPathSize));
+    }
+}
+
+// Each form at each place: as named (relative names from the current
+// folder), in the search list when there is one, in the system search order.
+int look_up_forms(const Forms &forms, char *out) {
+    static const DiagResolveStep kPlaces[] = {ResolveAsNamed, ResolveSearchList,
+                                              ResolveSystemSearch};
+    for (DiagResolveStep place : kPlaces) {
+        if (place == ResolveSearchList && !g_settings.search_list_set) continue;
+        for (int i = 0; i < forms.count; ++i)
+            if (look_up(place, forms.name[i], out)) return 1;
+    }
+    return 0;
+}
+
+int ends_with_exe(const char *name) {
+    size_t length = strlen(name);
+    return length >= 4 && plat_starts_ci(name + length - 4, ".exe", 4);
+}
+
+// The App Paths registration of a bare name (with ".exe" unless it has it),
+// the current user's before the machine's; its value must name a file.
+int look_up_app_paths(const char *target, char *out) {
+    if (strpbrk(target, "\\/:")) return 0;
+    char key[kPathSize];
+    if (text_format(key, sizeof key, "%s%s", target, ends_with_exe(target) ? "" : ".exe") !=
+        strlen(target) + (ends_with_exe(target) ? 0 : 4))
+        return 0;
+    char value[kPathSize];
+    for (int machine = 0; machine < 2; ++machine) {
+        if (!plat_app_path(machine, key, value, sizeof value)) continue;
+        text_unquote(value);
+        if (plat_exists(value))
+            return tried(ResolveAppPaths, key, 1) && found_full_path(value, out);
+    }
+    return tried(ResolveAppPaths, key, 0);
+}
+
+// The extensions of PATHEXT, in its order, but ".exe", already tried.
+void add_path_ext_forms(const char *target, Forms &forms) {
+    char list[1024];
+    if (!plat_environment("PATHEXT", list, sizeof list)) text_copy(list, kDefaultPathExt);
+    for (const char *ext = list; *ext;) {
+        size_t length = strcspn(ext, ";");
+        if (length > 0 && !(length == 4 && plat_starts_ci(ext, ".exe", 4)))
+            forms.add(target, ext, length);
+        ext += length + (ext[length] ? 1 : 0);
+    }
+}
+
+}  // namespace
+
+// Today's order first, so that what it finds never changes: the name, then
+// with ".exe", at each place. Only a name it leaves unfound goes on to the
+// App Paths registration and then the other PATHEXT extensions at each
+// place, as the shell's Run box does; "@path=" values (try_exe 0) do not.
 int resolve_program(const char *target, int try_exe, char *out) {
-    char with_exe[kPathSize];
-    const char *list = g_settings.search_list;
     diag_report(DiagResolveStart, 0, target);
-    // A name that does not fit with ".exe" behind it cannot name a file.
-    int have_exe =
-        try_exe && text_format(with_exe, sizeof with_exe, "%s.exe", target) == strlen(target) + 4;
     // A target made of blanks only names nothing; the file system would
     // take it for the current folder.
     if (!text_is_blank(target)) {
-        if (tried(ResolveAsNamed, target, plat_exists(target))) return found_full_path(target, out);
-        if (have_exe && tried(ResolveAsNamed, with_exe, plat_exists(with_exe)))
-            return found_full_path(with_exe, out);
-        if (g_settings.search_list_set) {
-            if (tried(ResolveSearchList, target, plat_search_path(list, target, out, kPathSize)))
-                return 1;
-            if (have_exe && tried(ResolveSearchList, with_exe,
-                                  plat_search_path(list, with_exe, out, kPathSize)))
-                return 1;
-        }
-        if (tried(ResolveSystemSearch, target, plat_search_path(nullptr, target, out, kPathSize)))
-            return 1;
-        if (have_exe && tried(ResolveSystemSearch, with_exe,
-                              plat_search_path(nullptr, with_exe, out, kPathSize)))
-            return 1;
+        static Forms forms;  // kept off the stack of the window procedure
+        forms.count = 0;
+        forms.add(target, "", 0);
+        if (try_exe) forms.add(target, ".exe", 4);
+        if (forms.count && look_up_forms(forms, out)) return 1;
+        if (try_exe && look_up_app_paths(target, out)) return 1;
+        forms.count = 0;
+        if (try_exe) add_path_ext_forms(target, forms);
+        if (look_up_forms(forms, out)) return 1;
     }
     text_copy(out, kPathSize, target);
     return 0;

@@ -1,4 +1,4 @@
-// Fuzz target: the loader's [system] and [launch] passes over a file's bytes.
+// Fuzz target: a file's bytes through the loader: encoding, [system] and [launch] passes.
 #include <cstdint>
 #include <string>
 
@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz_prepare_drive();
     fuzz_reset_state();
     std::string text((const char *)data, size);  // the loader wants a NUL behind the text
-    load_definition_text(text.c_str(), text.size());
+    load_definition_bytes(text.c_str(), text.size());
 
     const ItemTable &t = g_items;
     FUZZ_CHECK(t.item_count >= 0 && t.item_count <= kMaxRows);

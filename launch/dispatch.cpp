@@ -23,14 +23,6 @@ void open_folder(const char *path) {
     launch_program(g_settings.filer_path, folder, 1);
 }
 
-// Opens a file of the program's own in the editor.
-void open_in_editor(const char *path) {
-    char quoted[kPathSize + 2];
-    text_copy(quoted, path);
-    text_quote_spaces(quoted, sizeof quoted);
-    launch_program(g_settings.editor_path, quoted, 1);
-}
-
 // Expands the template for row and launches target with it; 0 when the
 // expansion was cancelled.
 int expand_and_launch(void *owner, int row, const char *parameter_template, const char *target) {
@@ -56,13 +48,21 @@ int prompt_and_launch(void *owner, int row, const char *target) {
 
 }  // namespace
 
+void open_in_editor(const char *path) {
+    char quoted[kPathSize + 2];
+    text_copy(quoted, path);
+    text_quote_spaces(quoted, sizeof quoted);
+    launch_program(g_settings.editor_path, quoted, 1);
+}
+
 int launch_row(void *owner, int row, int ctrl_held, int folder_request) {
     const ItemTable &t = g_items;
     int kind = t.kind[row];
     if (kind != Entry && kind != Variant && kind != SoleVariant) return 1;
     const char *target = kind == Entry ? t.target[row] : t.target[t.owner[row]];
     if (folder_request == 1 && g_settings.filer_enabled == 1) {
-        open_folder(target);
+        // A URL or shell location has no folder to open.
+        if (!path_is_shell_location(target)) open_folder(target);
     } else if (ctrl_held) {
         return prompt_and_launch(owner, row, target);
     } else if (kind == Entry) {
@@ -81,9 +81,13 @@ void run_choice(void *owner, const Choice &choice) {
     // after a submenu was opened and the menu then dismissed) launches
     // nothing, marked rows included.
     bool is_row = chosen >= 0 && chosen < g_items.item_count;
-    if (!is_row && command != kOpenDefinitionId && command != kHelpId && command != kVersionId)
+    if (!is_row && command != kOpenDefinitionId && command != kCheckId && command != kHelpId &&
+        command != kVersionId)
         return;
-    if (command == kOpenDefinitionId) {
+    // The check of the definition has run before: its report needs the
+    // checker, which the application links.
+    if (command == kCheckId) {
+    } else if (command == kOpenDefinitionId) {
         open_in_editor(g_startup.definition_path);
     } else if (command == kHelpId) {
         open_in_editor(g_startup.help_path);

@@ -21,6 +21,10 @@ void run_choice(void *owner, const Choice &choice);
 // parameters. Returns 0 when the launch was cancelled.
 int launch_row(void *owner, int row, int ctrl_held, int folder_request);
 
+// Opens a file of the program's own (the definition, the help, a report) in
+// the "@editor=" program, or, without one, as the shell opens it.
+void open_in_editor(const char *path);
+
 // The pause between launches; tests replace it to see the delays.
 extern void (*launch_pause)(int milliseconds);
 

@@ -86,16 +86,20 @@ void launch_with_selected_paths(const char *parameters, const char *program,
 
 void launch_program(const char *program, const char *parameters, int with_parameters) {
     LaunchState &st = g_launch;
-    if (!plat_exists(program)) {
+    // A URL or shell location goes to the shell as it is, with no folder of
+    // its own to work in.
+    int location = path_is_shell_location(program);
+    if (!location && !plat_exists(program)) {
         shell_open(parameters, nullptr, nullptr);
     } else {
-        char folder[kPathSize];
+        char folder_text[kPathSize] = "";
         if (plat_is_directory(st.working_folder_override)) {
-            text_copy(folder, st.working_folder_override);
-        } else {
-            path_folder(program, folder, sizeof folder);
+            text_copy(folder_text, st.working_folder_override);
+        } else if (!location) {
+            path_folder(program, folder_text, sizeof folder_text);
         }
-        text_remove_final_backslash(folder);  // a drive root gives "C:"
+        text_remove_final_backslash(folder_text);  // a drive root gives "C:"
+        const char *folder = folder_text[0] || !location ? folder_text : nullptr;
 
         if (!with_parameters) {
             shell_open(program, nullptr, folder);

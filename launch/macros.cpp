@@ -7,6 +7,7 @@
 
 #include "core/pathparts.h"
 #include "core/platform.h"
+#include "definition/environment.h"
 #include "definition/placeholders.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
@@ -202,7 +203,8 @@ int clipboard_and_window_macros(void *owner, Work &w) {
 }
 
 // The working folder macro %Z"folder": every one is removed from the text,
-// and the first one's folder serves the next launch when it exists. Without
+// and the first one's folder (environment variables in it expanded) serves
+// the next launch when it exists. Without
 // its closing quote the whole command is abandoned, as a value prompt's
 // argument would be.
 int working_folder_macro(Work &w) {
@@ -215,8 +217,10 @@ int working_folder_macro(Work &w) {
         if (!seen) text_copy_n(first, hit + 3, (size_t)(close - hit - 3));
         replace(w, (size_t)(hit - w.text), (size_t)(close + 1 - hit), "");
     }
-    if (first[0] && plat_is_directory(first)) {
-        text_copy(g_launch.working_folder_override, first);
+    char folder[kPathSize];
+    expand_environment(first, folder, sizeof folder);
+    if (folder[0] && plat_is_directory(folder)) {
+        text_copy(g_launch.working_folder_override, folder);
         plat_add_backslash(g_launch.working_folder_override,
                            sizeof g_launch.working_folder_override);
     }

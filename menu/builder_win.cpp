@@ -198,6 +198,7 @@ void append_system_entry(HMENU menu) {
     char text[kPathSize * 2];
     text_format(text, sizeof text, kDefinitionItemFormat, parts.base, parts.ext);
     AppendMenuA(system, MF_STRING, kOpenDefinitionId, text);
+    AppendMenuA(system, MF_STRING, kCheckId, check_item_text());
     AppendMenuA(system, MF_SEPARATOR, kSystemSeparatorId, "");
     AppendMenuA(system, MF_STRING, kHelpId, kHelpText);
     AppendMenuA(system, MF_STRING, kVersionId, kVersionText);

@@ -32,6 +32,10 @@ void native_make_folder(const std::string &windows_folder);
 void native_write_file(const std::string &windows_path, const std::string &bytes);
 void native_remove_tree(const std::string &windows_path);
 
+// Registers (value null: removes) an App Paths entry of the current user
+// (machine 0) or of the machine (1), as plat_app_path reads them.
+void native_set_app_path(int machine, const char *exe_name, const char *value);
+
 // A small system on drive C: C:\windows with notepad.exe, system32 and the
 // special folders the placeholders name.
 void native_make_system_folders();

@@ -5,6 +5,7 @@
 // runs repeat.
 #include <dirent.h>
 #include <fcntl.h>
+#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -136,6 +138,24 @@ const char *plat_find_ci(const char *hay, const char *needle) {
         p += plat_is_lead_byte((unsigned char)*p) && p[1] ? 2 : 1;
     }
     return nullptr;
+}
+
+
+// The host's iconv; a unit it cannot take is replaced and skipped, so a
+// surrogate pair gives two replacements, as on Windows.
+size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t out_size, int *lost) {
+    static iconv_t to_932 = iconv_open("CP932", "UTF-16LE");  // the host is little-endian
+    char *from = (char *)units, *to = out;
+    size_t in_left = 2 * count, out_left = out_size;
+    iconv(to_932, nullptr, nullptr, nullptr, nullptr);
+    while (in_left && iconv(to_932, &from, &in_left, &to, &out_left) == (size_t)-1 && out_left) {
+        *to++ = kLostCharacter;
+        --out_left;
+        from += 2;
+        in_left -= 2;
+        *lost = 1;
+    }
+    return (size_t)(to - out);
 }
 
 int plat_starts_ci(const char *text, const char *prefix, int n) {
@@ -321,6 +341,33 @@ int plat_special_folder(int csidl, char *out) {
         }
     }
     return 0;
+}
+
+int plat_environment(const char *name, char *out, size_t out_size) {
+    const char *value = getenv(name);
+    if (!value || strlen(value) >= out_size) return 0;
+    text_copy(out, out_size, value);
+    return 1;
+}
+
+namespace {
+// App Paths registrations of the current user [0] and of the machine [1].
+std::map<std::string, std::string> g_app_paths[2];
+}  // namespace
+
+void native_set_app_path(int machine, const char *exe_name, const char *value) {
+    if (value) {
+        g_app_paths[machine][exe_name] = value;
+    } else {
+        g_app_paths[machine].erase(exe_name);
+    }
+}
+
+int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size) {
+    auto found = g_app_paths[machine].find(exe_name);
+    if (found == g_app_paths[machine].end() || found->second.size() >= out_size) return 0;
+    text_copy(out, out_size, found->second.c_str());
+    return 1;
 }
 
 // A fixed day, so that date placeholders and fuzz runs repeat.

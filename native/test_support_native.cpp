@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "native/native_drive.h"
 #include "test_support.h"
 
@@ -45,3 +47,15 @@ void set_current_folder(const std::string &folder) { native_set_current_folder(f
 std::string temp_folder() { return "C:\\temp\\"; }
 
 void delete_file(const std::string &path) { unlink(native_host_path(path.c_str()).c_str()); }
+
+void set_environment(const std::string &name, const char *value) {
+    if (value) {
+        setenv(name.c_str(), value, 1);
+    } else {
+        unsetenv(name.c_str());
+    }
+}
+
+void set_app_path(int machine, const std::string &exe_name, const char *value) {
+    native_set_app_path(machine, exe_name.c_str(), value);
+}

@@ -55,7 +55,7 @@ foreach(expected IN ITEMS
         "line 3: \"@nothing\" matches no directive"
         "line 6: \"\\+\" here is read as an entry line"
         "line 8: entry left out: \"no_such_program_xyz\" was not found"
-        "tried, in order:\r?\n +as a file or folder: no_such_program_xyz\r?\n +as a file or folder: no_such_program_xyz\\.exe"
+        "tried, in order:\r?\n +as a file or folder: no_such_program_xyz, no_such_program_xyz\\.exe\r?\n"
         "line 9: \"}\" without an open submenu"
         "line 10: submenu \"Open\" is never closed"
         "Findings: 6")

@@ -64,17 +64,19 @@ class Folder:
 
 class VariantCommand:
     """Matches the command line of a variant: the quoted program, blanks, then
-    the parameters exactly as written. The blank after ">" in the definition
-    may travel with the parameters, so more than one blank is accepted."""
+    the parameters exactly as written (the blank after ">" may travel with
+    them), or, for parameters "*END", any that end so (kept as found)."""
 
     def __init__(self, program, parameters):
-        self.head = f'"{program}"'
-        self.parameters = parameters
+        self.head, self.parameters, self.found = f'"{program}"', parameters, None
 
     def __eq__(self, command):
         if not isinstance(command, str) or not command.startswith(self.head + " "):
             return False
-        return command[len(self.head):].lstrip(" ") == self.parameters
+        given = command[len(self.head):].lstrip(" ")
+        if self.parameters.startswith("*") and given.endswith(self.parameters[1:]):
+            self.found = given
+        return given == self.parameters or self.found == given
 
     def __repr__(self):
         return repr(f"{self.head} {self.parameters}")

@@ -228,13 +228,14 @@ class Window:
         return f"window {self.id} '{self.name}' at {self.x},{self.y} size {self.width}x{self.height}"
 
 
-def tool(session, *args, out_name="wine-tool.txt"):
+def tool(session, *args, env=None):
     """Runs a Windows program to its end: (exit code, output). The output goes to a
     file, never a pipe, which the session's helpers would keep open."""
-    out = os.path.join(session.work_dir, out_name)
+    out = os.path.join(session.work_dir, "wine-tool.txt")
     with open(out, "wb") as f:
-        code = subprocess.run(["wine", *args], env=session.env, stdin=subprocess.DEVNULL,
-                              stdout=f, stderr=subprocess.DEVNULL, timeout=60).returncode
+        code = subprocess.run(["wine", *args], env=dict(session.env, **(env or {})),
+                              stdin=subprocess.DEVNULL, stdout=f, stderr=subprocess.DEVNULL,
+                              timeout=60).returncode
     with open(out, "rb") as f:
         return code, f.read().decode("cp932", "replace")
 

@@ -33,7 +33,7 @@ void reset_launcher_state(const std::string &program_folder) {
              program_folder.c_str());
 }
 
-void load_text(const std::string &text) { load_definition_text(text.c_str(), text.size()); }
+void load_text(const std::string &text) { load_definition_bytes(text.c_str(), text.size()); }
 
 std::string read_file(const std::string &path) {
     char *data;

@@ -25,7 +25,7 @@ private:
 // yet, the program in program_folder, a 1024 x 740 screen with a mouse.
 void reset_launcher_state(const std::string &program_folder = "C:\\Tavrik\\");
 
-// Runs the [system] and [launch] passes over text.
+// Loads text as the bytes of a definition file (converted when UTF-8 or UTF-16).
 void load_text(const std::string &text);
 
 // A drop handle (HDROP) holding paths, as the shell makes for a file drop or
@@ -39,3 +39,9 @@ std::string read_file(const std::string &path);
 void set_current_folder(const std::string &folder);
 std::string temp_folder();
 void delete_file(const std::string &path);
+
+// Sets (value null: removes) an environment variable of this process.
+void set_environment(const std::string &name, const char *value);
+// Registers (value null: removes) an App Paths entry "name.exe" of the
+// current user (machine 0) or of the machine (1).
+void set_app_path(int machine, const std::string &exe_name, const char *value);

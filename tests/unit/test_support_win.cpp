@@ -66,3 +66,17 @@ std::string temp_folder() {
 }
 
 void delete_file(const std::string &path) { DeleteFileA(path.c_str()); }
+
+void set_environment(const std::string &name, const char *value) {
+    SetEnvironmentVariableA(name.c_str(), value);
+}
+
+void set_app_path(int machine, const std::string &exe_name, const char *value) {
+    std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + exe_name;
+    HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    if (value) {
+        RegSetKeyValueA(root, key.c_str(), nullptr, REG_SZ, value, (DWORD)strlen(value) + 1);
+    } else {
+        RegDeleteKeyA(root, key.c_str());
+    }
+}

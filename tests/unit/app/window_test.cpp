@@ -197,3 +197,30 @@ TEST_F(Window, DropOnTheLauncherWindowFillsOnlyAnOpenDialog) {
     g_input_edit_field = nullptr;
     DestroyWindow(edit);
 }
+
+// The check item: the report on the definition file, written to the temporary
+// folder and opened in the editor; the loaded menu is as before, and the
+// marked rows still run after it.
+TEST_F(Window, CheckItemOpensTheReportAndKeepsTheLoadedMenu) {
+    build("@editor=" + program, "P | &A\n");
+    text_copy(g_startup.definition_path,
+              dir.write("Tavrik.ini", "[launch]\nmissing_tvx | &Gone\n").c_str());
+    static ItemTable items;
+    static LauncherSettings settings;
+    items = g_items;
+    settings = g_settings;
+    g_menu.marked[0] = 1;
+    g_menu.marked_count = 1;
+    dispatch_choice(nullptr, kCheckId, 0);
+    EXPECT_EQ(memcmp(&items, &g_items, sizeof items), 0);
+    EXPECT_EQ(memcmp(&settings, &g_settings, sizeof settings), 0);
+    const std::string report = temp_folder() + "Tavrik-check.txt", folder = dir.path();
+    EXPECT_EQ(g_calls,
+              (std::vector<std::string>{
+                  "open " + program + "|" + report + "|" + folder.substr(0, folder.size() - 1),
+                  "open " + program + "|(null)|" + folder.substr(0, folder.size() - 1)}));
+    std::string text = read_file(report);
+    EXPECT_NE(text.find("missing_tvx\""), std::string::npos) << text;
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);  // CR LF line ends
+    delete_file(report);
+}

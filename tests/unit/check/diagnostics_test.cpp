@@ -10,6 +10,7 @@
 #include "check/collector.h"
 #include "check/report.h"
 #include "core/diagnostics.h"
+#include "core/platform.h"
 #include "definition/items.h"
 #include "definition/settings.h"
 #include "test_support.h"
@@ -18,14 +19,17 @@ namespace {
 
 const char *kind_name(DiagKind kind) {
     static const char *names[] = {
-        "LineRead",          "SectionStart",    "SectionEnd",       "RowAdded",
-        "ResolveStart",      "ResolveTry",      "EntryNotFound",    "MarkerAsEntry",
-        "UnmatchedClose",    "UnclosedSubmenu", "SectionRunsOn",    "TableFull",
-        "LineCut",           "FieldCut",        "DirectiveUnknown", "DirectiveTooShort",
-        "DirectiveNoEffect", "ValueFellBack",   "ProgramNotFound",  "SearchListUnread",
-        "TooManyFilters",    "TooManyParams",   "FolderEmpty",      "FolderNotListed",
-        "ListingFull",       "ListingCut",      "LastLineNoEol",
+        "LineRead",          "SectionStart",      "SectionEnd",      "RowAdded",
+        "ResolveStart",      "ResolveTry",        "Encoding",        "EntryNotFound",
+        "MarkerAsEntry",     "UnmatchedClose",    "UnclosedSubmenu", "SectionRunsOn",
+        "TableFull",         "LineCut",           "FieldCut",        "DirectiveUnknown",
+        "DirectiveTooShort", "DirectiveNoEffect", "ValueFellBack",   "ProgramNotFound",
+        "SearchListUnread",  "TooManyFilters",    "TooManyParams",   "FolderEmpty",
+        "FolderNotListed",   "ListingFull",       "ListingCut",      "LastLineNoEol",
+        "CharacterLost",     "EmptyDefinition",   "HiddenExtension", "HeaderInComment",
+        "VariantElsewhere",
     };
+    static_assert(sizeof names / sizeof names[0] == DiagVariantElsewhere + 1, "a name each");
     return names[kind];
 }
 
@@ -148,6 +152,10 @@ TEST_F(Diagnostics, EachFindingAtItsLine) {
          "FolderNotListed@500"},
         {"[launch]\n" + ed + "\n" + repeat("+\n", 490) + dir.path() + "list\n", "ListingCut@493"},
         {"[launch]\n" + ed + "\n" + ed, "LastLineNoEol@3"},
+        {"[launch]\n" + ed + "\n\xe2\x98\x83 | snow\n", "CharacterLost@3 EntryNotFound@3"},
+        {"\r\n \n", "EmptyDefinition@0"},
+        {"; [launch] after this\n[launch]\n", "HeaderInComment@1 EntryNotFound@2"},
+        {"[launch]\n" + ed + "\n\n>-n\nnot_here\n+\n>-v\n", "EntryNotFound@5 VariantElsewhere@7"},
         {"[system]\n@icon\n%end\n[launch]\n" + ed + "\n%end\n" + ed, ""},
     };
     for (const auto &c : cases) {
@@ -158,12 +166,19 @@ TEST_F(Diagnostics, EachFindingAtItsLine) {
 }
 
 TEST_F(Diagnostics, ResolutionStepsInOrder) {
+    char saved[1024];
+    int had = plat_environment("PATHEXT", saved, sizeof saved);
+    set_environment("PATHEXT", ".COM;.EXE");
     findings("[system]\n@path=" + dir.path() + "docs\n%end\n[launch]\nnot_here\n");
-    // As named, with ".exe", in the search list, in the system search order.
+    set_environment("PATHEXT", had ? saved : nullptr);
+    // As named, with ".exe", in the search list, in the system search order;
+    // then App Paths and the other PATHEXT extensions in the same order.
     std::vector<std::string> expected = {"0" + dir.path() + "docs+"};
     for (const char *step : {"0", "1", "2"})
         for (const char *name : {"not_here", "not_here.exe"})
             expected.push_back(step + std::string(name));
+    expected.push_back("3not_here.exe");
+    for (const char *step : {"0", "1", "2"}) expected.push_back(step + std::string("not_here.com"));
     EXPECT_EQ(recorder.tries, expected);
 }
 
@@ -200,4 +215,18 @@ TEST_F(Diagnostics, CollectorAndReport) {
     // Japanese texts are code page 932 bytes: "行目" is 8D 73 96 DA.
     report = check_report(result, CheckJapanese, "C:\\m.ini", "C:\\");
     EXPECT_NE(report.find("  12 \x8d\x73\x96\xda: "), std::string::npos) << report;
+
+    // An empty or missing definition beside one saved with a hidden extension.
+    const std::string ini = dir.path() + "Menu.ini";
+    dir.write("Menu.ini.txt", "\xef\xbb\xbf[launch]\n");
+    dir.write("Menu.txt", "notes\n  [launch]\n");  // an example in a text, as in the help file
+    EXPECT_EQ(check_definition_file(ini.c_str(), &result), 0);
+    EXPECT_EQ(result.findings.size(), 1u);
+    dir.write("Menu.ini", "");
+    EXPECT_EQ(check_definition_file(ini.c_str(), &result), 1);
+    ASSERT_EQ(result.findings.size(), 2u);
+    EXPECT_EQ(check_finding_text(result.findings[0], CheckEnglish),
+              "  \"Menu.ini.txt\" holds a menu definition but is not read: with file extensions "
+              "hidden its name looks right; rename it to \"Menu.ini\"\n");
+    EXPECT_EQ(result.findings[1].kind, DiagEmptyDefinition);
 }

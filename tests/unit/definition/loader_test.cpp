@@ -53,6 +53,7 @@ TEST_F(Loader, RowKindsAndLoaderState) {
         {"{&Sub\n+\n>x\n" + ed + " | A\n}\n+\n}\n>y\n", "B0[&Sub] E1[A] X1 S0"},
         {"{A\n{B\n" + ed + " | in\n}\n", "B0[A] B1[B] E2[in] X2"},
         {ed + " | A\nnot_here | B\n+\n", "E0[A] S0"},
+        {"https://e.jp/" + std::string(250, 'a') + " | cut\n", ""},  // never cut to fit
         {"Tool Two | T2\n" + ed + "\n%END\n" + ed + " | after\n", "E0[T2] E0[ed]"},
         {"\t  ; comment\n  " + ed + " | indented\n" + ed + " | last line without LF",
          "E0[indented]"},
@@ -77,15 +78,22 @@ TEST_F(Loader, TargetsTitlesAndAccessKeys) {
         {dir.path() + ".\\sub\\..\\ed.exe | x& ", "ed.exe", "x& ", " "},
         {dir.path() + "ed.exe |  & ", "ed.exe", " & ", " "},
         {dir.path() + "ed.exe | a&", "ed.exe", "a&", ""},
+        {"%TVT%ed | &Env", "ed.exe", "&Env", "E"},
+        {"ed | \xe2\x98\x83&x", "ed.exe", "?&x", "x"},  // UTF-8: a snowman cp932 lacks
+        // URLs and shell locations are kept as written, never resolved.
+        {"https://example.com/a%20b?q=1 | &Web", "https://example.com/a%20b?q=1", "&Web", "W"},
+        {"ms-settings:display", "ms-settings:display", "ms-settings:display", ""},
     };
+    set_environment("TVT", dir.path().c_str());
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
         load(c.line + "\n");
         ASSERT_EQ(g_items.item_count, 1);
-        EXPECT_EQ(g_items.target[0], dir.path() + c.target);
+        EXPECT_EQ(g_items.target[0], (c.target[0] == 'e' ? dir.path() : "") + c.target);
         EXPECT_EQ(g_items.title[0], c.title);
         EXPECT_EQ(g_items.access_key[0], c.key);
     }
+    set_environment("TVT", nullptr);
 }
 
 TEST_F(Loader, LongLinesAreCutAndTheNextLineStillReads) {

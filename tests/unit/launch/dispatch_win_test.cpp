@@ -111,6 +111,18 @@ TEST_F(Launch, FolderRequestsPromptsAndSystemFiles) {
     dispatch_choice(nullptr, kOpenDefinitionId, 0);  // no editor: the shell opens the file
     EXPECT_EQ(g_calls,
               (std::vector<std::string>{"open \"C:\\a b\\Tavrik.ini\"|(null)|(null)", "pause 0"}));
+
+    // A URL or shell location goes to the shell as it is; it has no folder.
+    g_calls.clear();
+    add_row(Entry, "ms-settings:display");
+    add_row(Variant, "x y", "v", 2);
+    dispatch_choice(nullptr, 2002, 0);
+    dispatch_choice(nullptr, 2003, 0);
+    g_popup.folder_open_request = 1;
+    dispatch_choice(nullptr, 2002, 0);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"open ms-settings:display|(null)|(null)",
+                                                 "pause 0", "open ms-settings:display|x y|(null)",
+                                                 "pause 0", "pause 0"}));
 }
 
 // The shell may hand a launch to extensions that need COM: the launching

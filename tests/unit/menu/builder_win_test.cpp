@@ -118,8 +118,9 @@ TEST(Builder, SoleVariantMarksAndSubmenuRebuilds) {
 }
 
 TEST(Builder, SystemEntryAfterTheRows) {
-    const std::string system =
-        "system ( &0 )(2650)[menu.ini ( &1 )(2660) -(2600) &Help(2670) &Version(2680)]";
+    const std::string system = "system ( &0 )(2650)[menu.ini ( &1 )(2660) " +
+                               std::string(check_item_text()) +
+                               "(2665) -(2600) &Help(2670) &Version(2680)]";
     for (auto [rows, menu] :
          {std::pair<const char *, std::string>{"", system}, {"A", "A(2000) -(2600) " + system}}) {
         SCOPED_TRACE(rows);
