@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Native build of the text core under AddressSanitizer and
+# Native build of the portable code under AddressSanitizer and
 # UndefinedBehaviorSanitizer: runs the portable unit tests, replays the
-# recorded findings, then runs every libFuzzer target for the given seconds
-# (default 60). Exits non-zero on any test failure or fuzz finding.
+# recorded findings, then fuzzes every entry point (one libFuzzer target,
+# fuzz/fuzz_tavrik.cpp) for the given seconds (default 300). Exits non-zero
+# on any test failure or fuzz finding.
 #   ./fuzz.sh [seconds]
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/env.sh
 
-SECONDS_PER_TARGET="${1:-60}"
+SECONDS_TO_FUZZ="${1:-300}"
 BUILD="$TAVRIK_ROOT/build/native"
-TARGETS=(loader checker directives param_block placeholders macros path_list cmdline launch_paths iconcache)
 failed=()
 passed=0
 
@@ -35,37 +35,28 @@ else
 fi
 
 tavrik_step "Recorded findings (fuzz/regressions)"
-for target in "${TARGETS[@]}"; do
-    files=(fuzz/regressions/"$target"/*)
-    [[ -e "${files[0]}" ]] || continue
-    if "$BUILD/fuzz_$target" -timeout=10 "${files[@]}" >"$BUILD/regressions-$target.log" 2>&1; then
-        tavrik_note "$target: ${#files[@]} replayed"
-        passed=$((passed + 1))
-    else
-        tail -40 "$BUILD/regressions-$target.log"
-        failed+=("regressions-$target")
-    fi
-done
+if "$BUILD/fuzz_tavrik" -timeout=10 fuzz/regressions/* >"$BUILD/regressions.log" 2>&1; then
+    tavrik_note "$(ls fuzz/regressions | wc -l) replayed"
+    passed=$((passed + 1))
+else
+    tail -40 "$BUILD/regressions.log"
+    failed+=(regressions)
+fi
 
-tavrik_step "Fuzzing: ${SECONDS_PER_TARGET} s per target"
-for target in "${TARGETS[@]}"; do
-    # The working corpus grows from the checked-in seeds and is kept between runs.
-    corpus="$BUILD/corpus/$target"
-    findings="$BUILD/findings/$target"
-    mkdir -p "$corpus" "$findings"
-    log="$BUILD/fuzz-$target.log"
-    if "$BUILD/fuzz_$target" -max_total_time="$SECONDS_PER_TARGET" -timeout=10 \
-        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
-        "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
-        runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
-        tavrik_note "$target: ${runs:-?} runs, no finding"
-        passed=$((passed + 1))
-    else
-        tail -60 "$log"
-        tavrik_note "$target: FINDING (input saved in $findings/)"
-        failed+=("fuzz-$target")
-    fi
-done
+tavrik_step "Fuzzing: ${SECONDS_TO_FUZZ} s"
+# The working corpus grows from the checked-in seeds and is kept between runs.
+mkdir -p "$BUILD/corpus" "$BUILD/findings"
+log="$BUILD/fuzz.log"
+if "$BUILD/fuzz_tavrik" -max_total_time="$SECONDS_TO_FUZZ" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$BUILD/findings/" "$BUILD/corpus" fuzz/corpus \
+    >"$log" 2>&1; then
+    tavrik_note "$(sed -n 's/^stat::number_of_executed_units: *//p' "$log") runs, no finding"
+    passed=$((passed + 1))
+else
+    tail -60 "$log"
+    tavrik_note "FINDING (input saved in $BUILD/findings/)"
+    failed+=(fuzz)
+fi
 
 tavrik_step "Summary"
 echo "fuzz: ${passed} passed, ${#failed[@]} failed"

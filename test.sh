@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Tavrik for Windows, checks the sources and runs the tests under Wine;
-# then the native sanitizer build, its tests and the fuzz targets (fuzz.sh).
+# then the native sanitizer build, its tests and two minutes of fuzzing (fuzz.sh).
 # Meant for Debian 12 as root: whatever is missing gets installed first.
 # Exits non-zero when any step fails.
 set -euo pipefail
@@ -51,8 +51,8 @@ if ! ctest --preset windows-x64; then
     failed+=(tests)
 fi
 
-tavrik_step "Sanitizers and fuzzing (native, ./fuzz.sh 30)"
-if ! ./fuzz.sh 30; then
+tavrik_step "Sanitizers and fuzzing (native, ./fuzz.sh 120)"
+if ! ./fuzz.sh 120; then
     failed+=(fuzz)
 fi
 

@@ -1,0 +1,223 @@
+// One fuzz target for every entry point of the portable code: the input's
+// first byte chooses the entry point, the rest is its input. Each run checks
+// what every later stage relies on, whatever the input said.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "check/collector.h"
+#include "core/text.h"
+#include "definition/cmdline.h"
+#include "definition/items.h"
+#include "definition/placeholders.h"
+#include "definition/settings.h"
+#include "definition/startup.h"
+#include "launch/input_dialog.h"
+#include "launch/launch.h"
+#include "launch/launch_state.h"
+#include "launch/macros.h"
+#include "menu/iconcache_file.h"
+#include "native/native_drive.h"
+#include "tests/unit/test_support.h"
+
+#define FUZZ_CHECK(condition)                                                                \
+    do {                                                                                     \
+        if (!(condition)) {                                                                  \
+            fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
+            abort();                                                                         \
+        }                                                                                    \
+    } while (0)
+
+namespace {
+
+template <size_t N>
+bool terminated(const char (&text)[N]) {
+    return memchr(text, 0, N) != nullptr;
+}
+
+// The input cut at NUL bytes into at most count parts (the last keeps the rest).
+std::vector<std::string> parts_of(const std::string &input, size_t count) {
+    std::vector<std::string> parts(1);
+    for (char c : input) c || parts.size() >= count ? parts.back() += c : parts.emplace_back();
+    parts.resize(count);
+    return parts;
+}
+
+// A definition read by the checker (the loader with the diagnostics sink on).
+void definition(const std::string &text) {
+    static CheckResult result;  // large: a line for every row
+    check_definition_text(text.c_str(), text.size(), &result);
+    int lines = 1, previous = 0;
+    for (char c : text) lines += c == '\n';
+    for (const CheckFinding &f : result.findings) {
+        FUZZ_CHECK(f.line >= previous && f.line <= lines + 1);  // sorted, inside the text
+        previous = f.line;
+    }
+    const ItemTable &t = g_items;
+    FUZZ_CHECK(t.item_count >= 0 && t.item_count <= kMaxRows);
+    std::vector<int> variants(kMaxRows);
+    for (int i = 0; i < t.item_count; ++i) {
+        int k = t.kind[i], level = i == 0 ? 0
+                                          : t.level[i - 1] + (t.kind[i - 1] == SubmenuBegin) -
+                                                (t.kind[i - 1] == SubmenuEnd);
+        FUZZ_CHECK(terminated(t.target[i]) && terminated(t.title[i]) &&
+                   terminated(t.access_key[i]));
+        FUZZ_CHECK(k == Entry || k == Variant || k == SoleVariant || k == Separator ||
+                   k == ColumnBreak || k == SubmenuBegin || k == SubmenuEnd);
+        FUZZ_CHECK(t.level[i] == level && (k != SubmenuEnd || level >= 1));
+        FUZZ_CHECK(result.row_line[i] >= 1 && result.row_line[i] <= lines);
+        if (k == Variant || k == SoleVariant) {
+            int owner = t.owner[i];
+            FUZZ_CHECK(owner >= 0 && owner < i && t.kind[owner] == Entry &&
+                       t.level[owner] == level);
+            FUZZ_CHECK((k == SoleVariant) == (t.variant_count[owner] == 1));
+            ++variants[owner];
+        }
+    }
+    for (int i = 0; i < t.item_count; ++i)
+        FUZZ_CHECK(t.kind[i] != Entry || t.variant_count[i] == variants[i]);
+    const LauncherSettings &s = g_settings;
+    FUZZ_CHECK(terminated(s.delimiter) && s.delimiter[0] && terminated(s.search_list) &&
+               terminated(s.font_face) && terminated(s.input_title) &&
+               terminated(s.input_initial_text) && terminated(s.editor_path) &&
+               terminated(s.filer_path));
+    FUZZ_CHECK(s.filter_count >= 1 && s.filter_count <= kMaxFilters);
+    FUZZ_CHECK(s.param_count >= 0 && s.param_count <= kMaxParams);
+    for (int i = 0; i < s.param_count; ++i)
+        FUZZ_CHECK(terminated(s.param_names[i]) && terminated(s.param_values[i]));
+    FUZZ_CHECK(s.icon_mode >= 0 && s.icon_mode <= 2 && s.menu_position >= 0 &&
+               s.menu_position <= 4);
+    FUZZ_CHECK(s.first_launch_delay >= 0 && s.first_launch_delay <= 10000 && s.folder_depth >= 0);
+}
+
+// Placeholders with user parameters ("name\0value" pairs) into any output size.
+void placeholders(unsigned char flags, const std::string &input) {
+    std::vector<std::string> parts = parts_of(input, 21);
+    for (size_t i = 1; i + 1 < parts.size() && g_settings.param_count < kMaxParams; i += 2) {
+        text_copy(g_settings.param_names[g_settings.param_count], parts[i].c_str());
+        text_copy(g_settings.param_values[g_settings.param_count++], parts[i + 1].c_str());
+    }
+    size_t size = 1 + flags * 16u;
+    std::vector<char> out(size + 1, '\x7f');
+    SysTime day = {
+        (uint16_t)(flags * 97), (uint16_t)(flags % 13), 0, (uint16_t)(flags % 32), 0, 0, 0, 0};
+    expand_placeholders_on(parts[0].c_str(), day, out.data(), size);
+    FUZZ_CHECK(strlen(out.data()) < size && out[size] == '\x7f');
+}
+
+std::string g_answer, g_codes, g_clipboard;
+size_t g_next_code;
+
+// Command macros with a scripted user at the dialog and a scripted clipboard:
+// the template, the clipboard text, the typed answer, the dialog's end codes.
+void macros(unsigned char flags, const std::string &input) {
+    std::vector<std::string> parts = parts_of(input, 4);
+    g_clipboard = parts[1], g_answer = parts[2], g_codes = parts[3], g_next_code = 0;
+    g_settings.placeholders_enabled = flags & 1;
+    g_settings.input_title_mode = (flags >> 1) % 3;
+    text_copy(g_launch.chosen_entry_name, "&Edit && go");
+    run_input_dialog = [](void *) {
+        FUZZ_CHECK(terminated(g_launch.input_default_text) && terminated(g_launch.input_label));
+        text_copy(g_launch.input_result, g_answer.c_str());
+        const int codes[] = {0, 1, 4, 4};
+        return g_next_code < g_codes.size() ? codes[(unsigned char)g_codes[g_next_code++] % 4] : 4;
+    };
+    read_clipboard_input = [](void *) {
+        if (g_clipboard.empty()) return 0;
+        text_copy(g_launch.clipboard_text,
+                  g_clipboard.size() < kPathSize ? g_clipboard.c_str() : "");
+        parse_path_list(g_clipboard.c_str());
+        return 1;
+    };
+    char out[kParameterTextSize + 1];
+    out[kParameterTextSize] = '\x7f';
+    expand_command_macros(nullptr, parts[0].c_str(), "C:\\Tavrik\\ed.exe", out, kParameterTextSize);
+    FUZZ_CHECK(out[kParameterTextSize] == '\x7f' && strlen(out) < kParameterTextSize);
+    FUZZ_CHECK(terminated(g_launch.working_folder_override));
+    FUZZ_CHECK(g_launch.selected_count >= 0 && g_launch.selected_count <= kMaxSelectedPaths);
+    for (int i = 0; i < g_launch.selected_count; ++i)
+        FUZZ_CHECK(strlen(g_launch.selected_paths[i]) < kPathSize);
+}
+
+// Launching with the selected paths (one a line) in place of a multi-file
+// token: the parameters, the program, the working folder, the paths.
+void launch_paths(unsigned char flags, const std::string &input) {
+    std::vector<std::string> parts = parts_of(input, 4);
+    LaunchState &st = g_launch;
+    st.multi_file_mode = flags & 1 ? MultiFileQuoted : MultiFileUnquoted;
+    for (size_t at = 0; at <= parts[3].size() && st.selected_count < kMaxSelectedPaths;) {
+        size_t end = std::min(parts[3].find('\n', at), parts[3].size());
+        text_copy(st.selected_paths[st.selected_count++], parts[3].substr(at, end - at).c_str());
+        at = end + 1;
+    }
+    static int opens;
+    opens = 0;
+    shell_open = [](const char *file, const char *parameters, const char *folder) {
+        FUZZ_CHECK(file && parameters && folder);
+        ++opens;
+    };
+    launch_with_selected_paths(parts[0].c_str(), parts[1].c_str(), parts[2].c_str());
+    FUZZ_CHECK(opens <= 1);
+}
+
+// The icon cache header over a block: whatever it accepts keeps every
+// picture inside the data that follows.
+void icon_header(const std::string &input) {
+    if (input.size() < 12) return;
+    uint64_t data_size;
+    int32_t expected;
+    memcpy(&data_size, input.data(), 8);
+    memcpy(&expected, input.data() + 8, 4);
+    if (!(expected & 0x40000000)) expected = icon_record_size(16, 16);
+    if (data_size & 1) data_size %= (uint64_t)(kIconFixedPictures + kMaxRows + 8) * 808 + 1;
+    std::vector<unsigned char> header(kIconHeaderSize);
+    memcpy(header.data(), input.data() + 12, std::min(input.size() - 12, kIconHeaderSize));
+    int32_t slots[kIconSlotCount];
+    memset(slots, 0x55, sizeof slots);
+    int accepted = icon_header_read(header.data(), data_size, expected, slots);
+    for (int32_t slot : slots)
+        FUZZ_CHECK(accepted ? slot >= 0 && ((uint64_t)slot + 1) * (uint64_t)expected <= data_size
+                            : slot == 0x55555555);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    static bool prepared = false;
+    if (!prepared) {  // C:\Tavrik\ with programs, a folder to list and a search-list file
+        prepared = true;
+        native_make_system_folders();
+        for (const char *file : {"ed.exe", "Tool Two.exe", "list\\a.exe", "list\\b.lnk",
+                                 "list\\note.txt", "list\\sub\\c.exe"})
+            native_write_file(std::string("C:\\Tavrik\\") + file, "MZ");
+        native_write_file("C:\\Tavrik\\paths.txt", "PATH=C:\\Tavrik\\list;C:\\windows\r\n");
+        native_set_current_folder("C:\\Tavrik\\");
+        setenv("PATHEXT", ".COM;.EXE;.BAT", 1);  // the late resolution steps, at little cost
+    }
+    if (size < 2) return 0;
+    reset_launcher_state("C:\\Tavrik\\");
+    const std::string input((const char *)data + 2, size - 2);
+    switch (data[0] % 7) {
+    case 0:
+        return definition(input), 0;
+    case 1:
+        return placeholders(data[1], input), 0;
+    case 2:
+        return macros(data[1], input), 0;
+    case 3:
+        return launch_paths(data[1], input), 0;
+    case 4:
+        return icon_header(input), 0;
+    case 5:
+        parse_path_list(input.c_str());
+        FUZZ_CHECK(g_launch.selected_count >= 0 && g_launch.selected_count <= kMaxSelectedPaths);
+        return 0;
+    default:
+        parse_command_line(input.c_str());
+        FUZZ_CHECK(terminated(g_startup.definition_path));
+        return 0;
+    }
+}
