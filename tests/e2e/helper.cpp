@@ -3,21 +3,17 @@
 //   helper text TEXT                         text on the clipboard
 //   helper hold-clipboard READY STOP PATH... the file list, then the clipboard kept open
 //   helper hold-file READY STOP PATH         a file kept open without sharing
-//   helper dialog-text ID                    the text of control ID of each visible dialog
-//   helper dialog-text all                   each visible dialog's caption and control texts
+//   helper dialog-text                       each visible dialog's caption and control texts
 // A holder creates READY once it holds and lets go when STOP appears (or
 // after two minutes). Exit code 0, 1 when it could not do it, 2 on bad use.
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
-
-int g_control_id;  // 0: the caption and every control, " | " between them
 
 BOOL CALLBACK print_text(HWND window, LPARAM separator) {
     char text[260] = "";
@@ -28,14 +24,14 @@ BOOL CALLBACK print_text(HWND window, LPARAM separator) {
     return TRUE;
 }
 
+// A visible dialog's caption and the texts of its controls, " | " between them.
 BOOL CALLBACK print_dialog(HWND window, LPARAM) {
     char name[32];
-    HWND control = GetDlgItem(window, g_control_id);
     if (!IsWindowVisible(window) || !GetClassNameA(window, name, sizeof name) ||
-        strcmp(name, "#32770") != 0 || (g_control_id && !control))
+        strcmp(name, "#32770") != 0)
         return TRUE;
-    print_text(g_control_id ? control : window, 0);
-    if (!g_control_id) EnumChildWindows(window, print_text, 1);
+    print_text(window, 0);
+    EnumChildWindows(window, print_text, 1);
     printf("\n");
     return TRUE;
 }
@@ -63,12 +59,8 @@ void hold_until(const char *ready, const char *stop) {
 }  // namespace
 
 int main(int argc, char **argv) {
-    std::string kind = argc > 2 ? argv[1] : "";
-    if (kind == "dialog-text") {
-        g_control_id = strcmp(argv[2], "all") ? atoi(argv[2]) : 0;
-        EnumWindows(print_dialog, 0);
-        return 0;
-    }
+    std::string kind = argc > 1 ? argv[1] : "";
+    if (kind == "dialog-text") return EnumWindows(print_dialog, 0) ? 0 : 1;
     if (kind == "hold-file" && argc == 5) {
         HANDLE held = CreateFileA(argv[4], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                   0, nullptr);

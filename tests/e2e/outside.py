@@ -5,14 +5,10 @@ import os
 import re
 import shutil
 import subprocess
-import sys
 import zipfile
 
 from wine_session import MENU_FRAME, STEP_TIMEOUT, WINDOW_TIMEOUT, Failure, check, tool, wait_for
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-COUNT_LINE_ID = 302  # the file collection's "--- N data ---"
-XDND_REFUSED = 3  # xdnd_drop.py: the target turned the drop down before it happened
 
 
 class Outside:
@@ -57,40 +53,6 @@ class Outside:
         except subprocess.TimeoutExpired:
             self.holder.kill()
             raise Failure("the holding helper did not let go") from None
-
-    def count(self, files):
-        """The file collection's count line shows this many files (read inside Wine)."""
-        expected, seen = f"--- {files} data ---", []
-
-        def shows():
-            seen[:] = tool(self.session, self.tools.helper, "dialog-text", str(COUNT_LINE_ID))[1].split()
-            return " ".join(seen) == expected
-        try:
-            wait_for(expected, shows, timeout=20, interval=0.2)
-        except Failure:
-            raise Failure(f"the count line shows {' '.join(seen)}, expected {expected}") from None
-
-    def drop(self, *rels):
-        """Drops files on the dialog from outside (again when Wine gave up waiting)."""
-        at = f"{self.window.x + self.window.width // 2 - 33},{self.window.y + self.window.height // 2 + 8}"
-        for _ in range(3):
-            result = subprocess.run([sys.executable, os.path.join(HERE, "xdnd_drop.py"), "--window",
-                                     self.window.id, "--at", at, *(self.f.u(r) for r in rels)],
-                                    env=self.session.env, stdin=subprocess.DEVNULL,
-                                    capture_output=True, text=True, timeout=60)
-            if result.returncode != XDND_REFUSED:
-                break
-        check(result.returncode == 0, f"dropping {rels} failed: {result.stderr.strip()}")
-
-    def button(self, label, ctrl=None):
-        """Clicks the dialog's OK or CANCEL, with Ctrl held when asked."""
-        w = self.window
-        self.mouse(w.x + w.width // 2 + 81, w.y + w.height // 2 + (8 if label == "OK" else -10))
-        if ctrl:
-            self.hold("ctrl")
-        self.click()
-        if ctrl:
-            self.release("ctrl")
 
     def unzip(self, *names):
         """Unpacks the package: exactly these files; those named NAME:ENCODING are
@@ -138,7 +100,7 @@ class Outside:
 
         def shown():
             seen[:] = [line.strip() for line in
-                       tool(self.session, self.tools.helper, "dialog-text", "all")[1].splitlines()]
+                       tool(self.session, self.tools.helper, "dialog-text")[1].splitlines()]
             return len(seen) == 1 and seen[0].startswith(starts)
         try:
             wait_for(f"a dialog {starts!r}", shown, timeout=20, interval=0.2)
