@@ -1,13 +1,10 @@
-// The definition core's operating-system seam for the native build (POSIX).
+// The portable code's operating-system seam for the native build (POSIX).
 //
-// Text follows code page 932 and the shell's ASCII-only letter case rules;
-// files go through the drive of native_drive.h; the clock is fixed so that
-// runs repeat.
+// Text follows code page 932 and the shell's ASCII-only letter case; files
+// live on the drive of native_drive.h; the clock is fixed so that runs repeat.
 #include <dirent.h>
-#include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -19,108 +16,151 @@
 
 #include "core/dpi.h"
 #include "core/platform.h"
-#include "core/text.h"
 #include "native/native_drive.h"
 
 namespace {
 
+std::string g_current = "C:\\";
+std::map<std::string, std::string> g_app_paths[2];  // the user's, the machine's
+
 int fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 
-// Compares up to n bytes character by character: single-byte characters with
-// ASCII letters folded, double-byte characters byte for byte. Returns 0 on a
-// match, as StrCmpNIA does.
+// StrCmpNIA: single-byte characters with ASCII letters folded, double-byte
+// characters byte for byte; 0 on a match.
 int compare_ci(const char *a, const char *b, size_t n) {
-    size_t i = 0;
-    while (i < n) {
+    for (size_t i = 0; i < n; ++i) {
         unsigned char x = (unsigned char)a[i], y = (unsigned char)b[i];
         if (plat_is_lead_byte(x) && a[i + 1] && i + 1 < n) {
-            if (x != y) return x - y;
-            if (a[i + 1] != b[i + 1]) return (unsigned char)a[i + 1] - (unsigned char)b[i + 1];
-            i += 2;
-            continue;
+            if (x != y || a[i + 1] != b[i + 1]) return x != y ? x - y : a[i + 1] - b[i + 1];
+            ++i;
+        } else if (fold(x) != fold(y) || !x) {
+            return fold(x) - fold(y);
         }
-        if (fold(x) != fold(y)) return fold(x) - fold(y);
-        if (!x) return 0;
-        ++i;
     }
     return 0;
 }
 
-struct Search {
-    DIR *dir;
-    std::string folder;   // host folder
-    std::string pattern;  // the name part of the pattern
-};
-
-// Wildcards of FindFirstFile: "*" any run, "?" one byte; "*.*" is everything.
-bool wildcard_match(const char *pattern, const char *name) {
-    if (!strcmp(pattern, "*.*") || !strcmp(pattern, "*")) return true;
-    if (*pattern == 0) return *name == 0;
-    if (*pattern == '*')
-        return wildcard_match(pattern + 1, name) || (*name && wildcard_match(pattern, name + 1));
-    if (*name == 0) return false;
-    if (*pattern == '?' || fold((unsigned char)*pattern) == fold((unsigned char)*name))
-        return wildcard_match(pattern + 1, name + 1);
-    return false;
+// The length of a path's root: "X:\" 3, "\\" 2, "\" 1, none 0.
+size_t root_length(const std::string &path) {
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') return 3;
+    return path.compare(0, 2, "\\\\") == 0 ? 2 : path.compare(0, 1, "\\") == 0 ? 1 : 0;
 }
 
-bool next_entry(Search *s, PlatFindEntry *entry) {
-    while (dirent *e = readdir(s->dir)) {
-        if (!wildcard_match(s->pattern.c_str(), e->d_name)) continue;
-        if (strlen(e->d_name) >= sizeof entry->name) continue;
-        struct stat st;
-        if (stat((s->folder + "/" + e->d_name).c_str(), &st) != 0) continue;
-        text_copy(entry->name, e->d_name);
-        entry->is_directory = S_ISDIR(st.st_mode) ? 1 : 0;
-        return true;
+// The steps of a path behind its root, split at backslashes that are
+// characters of their own; "." steps go, ".." takes the step before it.
+std::vector<std::string> steps_of(const std::string &path) {
+    std::vector<std::string> steps(1);
+    for (size_t i = root_length(path); i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '\\') {
+            steps.back() += path[i];
+            if (plat_is_lead_byte((unsigned char)path[i]) && i + 1 < path.size())
+                steps.back() += path[++i];
+            continue;
+        }
+        std::string step = steps.back();
+        steps.pop_back();
+        if (step == ".." && !steps.empty()) steps.pop_back();
+        if (!step.empty() && step != "." && step != "..") steps.push_back(step);
+        steps.emplace_back();
     }
-    return false;
+    steps.pop_back();
+    return steps;
+}
+
+// The root, the tidied steps and the final separator when the path had one.
+std::string tidy(const std::string &path) {
+    std::string result = path.substr(0, root_length(path));
+    std::vector<std::string> steps = steps_of(path);
+    for (size_t i = 0; i < steps.size(); ++i) result += (i ? "\\" : "") + steps[i];
+    size_t n = path.size();
+    if (!steps.empty() && n > 1 && path[n - 1] == '\\' &&
+        !plat_is_lead_byte((unsigned char)path[n - 2]))
+        result += "\\";
+    return result.empty() ? "\\" : result;
+}
+
+bool copy_out(const std::string &text, char *out, size_t out_size) {
+    if (text.size() >= out_size) return false;
+    text_copy(out, out_size, text.c_str());
+    return true;
+}
+
+const std::string &drive_root() {
+    static std::string root;
+    if (root.empty()) {
+        const char *given = getenv("TAVRIK_NATIVE_ROOT");
+        char made[] = "/tmp/tavrik-native-XXXXXX";
+        root = given && given[0] ? given : mkdtemp(made) ? made : "/tmp/tavrik-native";
+        mkdir(root.c_str(), 0755);
+        mkdir((root + "/c").c_str(), 0755);
+    }
+    return root;
 }
 
 bool host_stat(const char *path, struct stat *st) {
-    if (!path[0]) return false;
     std::string host = native_host_path(path);
     return !host.empty() && stat(host.c_str(), st) == 0;
 }
 
-struct SpecialFolder {
-    int csidl;
-    const char *path;
-};
-
-// The special folders of the native drive (CSIDL values).
-const SpecialFolder kNativeSpecialFolders[] = {
-    {0, "C:\\users\\tavrik\\Desktop"},
-    {2, "C:\\users\\tavrik\\Start Menu\\Programs"},
-    {5, "C:\\users\\tavrik\\Documents"},
-    {6, "C:\\users\\tavrik\\Favorites"},
-    {7, "C:\\users\\tavrik\\Start Menu\\Programs\\StartUp"},
-    {8, "C:\\users\\tavrik\\Recent"},
-    {9, "C:\\users\\tavrik\\SendTo"},
-    {11, "C:\\users\\tavrik\\Start Menu"},
-    {13, "C:\\users\\tavrik\\Music"},
-    {14, "C:\\users\\tavrik\\Videos"},
-    {16, "C:\\users\\tavrik\\Desktop"},
-    {20, "C:\\windows\\Fonts"},
-    {32, "C:\\users\\tavrik\\Temporary Internet Files"},
-    {33, "C:\\users\\tavrik\\Cookies"},
-    {34, "C:\\users\\tavrik\\History"},
-    {36, "C:\\windows"},
-    {37, "C:\\windows\\system32"},
-    {38, "C:\\Program Files"},
-    {39, "C:\\users\\tavrik\\Pictures"},
-    {-1, nullptr},
-};
-
 }  // namespace
 
+std::string native_host_path(const char *windows_path) {
+    char full[260];
+    if (!plat_full_path(windows_path, full, sizeof full)) return "";
+    std::string host = drive_root();
+    if (full[0] == '\\') {
+        host += "/unc";
+    } else {
+        host += "/" + std::string(1, (char)fold((unsigned char)full[0]));
+    }
+    for (const std::string &step : steps_of(full)) {
+        std::string name = step;  // the entry of that name in some letter case
+        if (DIR *d = opendir(host.c_str())) {
+            while (dirent *e = readdir(d))
+                if (strlen(e->d_name) == step.size() && !compare_ci(e->d_name, step.c_str(), 260))
+                    name = e->d_name;
+            closedir(d);
+        }
+        host += "/" + name;
+    }
+    return host + (full[strlen(full) - 1] == '\\' && full[3] ? "/" : "");  // "C:\file\" is no file
+}
+
+void native_set_current_folder(const char *windows_folder) {
+    char full[260];
+    if (plat_full_path(windows_folder, full, sizeof full - 1)) {
+        g_current = full;
+        if (g_current.back() != '\\') g_current += "\\";
+    }
+}
+
+void native_make_folder(const std::string &windows_folder) {
+    for (size_t at = 3; at != std::string::npos; at = windows_folder.find('\\', at + 1))
+        mkdir(native_host_path(windows_folder.substr(0, at).c_str()).c_str(), 0755);
+    mkdir(native_host_path(windows_folder.c_str()).c_str(), 0755);
+}
+
+void native_write_file(const std::string &windows_path, const std::string &bytes) {
+    native_make_folder(windows_path.substr(0, windows_path.rfind('\\')));
+    if (FILE *f = fopen(native_host_path(windows_path.c_str()).c_str(), "wb")) {
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+}
+
+void native_set_app_path(int machine, const char *exe_name, const char *value) {
+    if (value) {
+        g_app_paths[machine][exe_name] = value;
+    } else {
+        g_app_paths[machine].erase(exe_name);
+    }
+}
+
 void native_make_system_folders() {
-    for (const SpecialFolder *f = kNativeSpecialFolders; f->path; ++f) native_make_folder(f->path);
     native_write_file("C:\\windows\\notepad.exe", "MZ");
     native_write_file("C:\\windows\\system32\\cmd.exe", "MZ");
 }
 
-// The native build reads and writes code page 932 text as a Japanese system.
 int plat_ansi_is_japanese() { return 1; }
 int plat_ui_is_japanese() { return 1; }
 
@@ -128,21 +168,27 @@ int plat_is_lead_byte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// StrStrIA: matches start at character boundaries only; an empty needle
-// finds nothing.
+// StrStrIA: matches start at character boundaries; an empty needle finds nothing.
 const char *plat_find_ci(const char *hay, const char *needle) {
-    if (!hay || !needle || !needle[0]) return nullptr;
-    size_t n = strlen(needle);
-    for (const char *p = hay; *p;) {
-        if (compare_ci(p, needle, n) == 0) return p;
-        p += plat_is_lead_byte((unsigned char)*p) && p[1] ? 2 : 1;
-    }
+    if (!needle[0]) return nullptr;
+    for (const char *p = hay; *p; p += plat_is_lead_byte((unsigned char)*p) && p[1] ? 2 : 1)
+        if (!compare_ci(p, needle, strlen(needle))) return p;
     return nullptr;
 }
 
+int plat_starts_ci(const char *text, const char *prefix, int n) {
+    return !compare_ci(text, prefix, n < 0 ? 0 : (size_t)n);
+}
 
-// The host's iconv; a unit it cannot take is replaced and skipped, so a
-// surrogate pair gives two replacements, as on Windows.
+// Byte order with ASCII letters folded: the host has no code page 932
+// collation, so punctuation may sort differently from Windows.
+int plat_collate_ci(const char *a, const char *b) {
+    int order = compare_ci(a, b, (size_t)-1);
+    return order < 0 ? -1 : order > 0;
+}
+
+// The host's iconv; a unit it cannot take is lost and skipped, so a
+// surrogate pair gives two lost characters, as on Windows.
 size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t out_size, int *lost) {
     static iconv_t to_932 = iconv_open("CP932", "UTF-16LE");  // the host is little-endian
     char *from = (char *)units, *to = out;
@@ -158,219 +204,126 @@ size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t ou
     return (size_t)(to - out);
 }
 
-int plat_starts_ci(const char *text, const char *prefix, int n) {
-    return compare_ci(text, prefix, n < 0 ? 0 : (size_t)n) == 0;
-}
-
-// Byte order with ASCII letters folded: the host has no code page 932
-// collation, so listings may sort punctuation differently from Windows.
-int plat_collate_ci(const char *a, const char *b) {
-    for (;; ++a, ++b) {
-        int x = fold((unsigned char)*a), y = fold((unsigned char)*b);
-        if (x != y) return x < y ? -1 : 1;
-        if (!x) return 0;
-    }
-}
-
 int plat_exists(const char *path) {
     struct stat st;
-    return host_stat(path, &st) ? 1 : 0;
+    return host_stat(path, &st);
 }
 
 int plat_is_directory(const char *path) {
     struct stat st;
-    return host_stat(path, &st) && S_ISDIR(st.st_mode) ? 1 : 0;
+    return host_stat(path, &st) && S_ISDIR(st.st_mode);
 }
 
+// GetFullPathNameA: relative names start from the current folder, "/"
+// becomes "\", "." and ".." steps and repeated separators go.
 int plat_full_path(const char *name, char *out, size_t out_size) {
-    return native_full_path(name, out, out_size);
+    std::string path(name), full;
+    for (char &c : path)
+        if (c == '/') c = '\\';
+    if (path.empty()) return 0;
+    if (root_length(path) >= 2) {
+        full = path;
+    } else if (path.size() >= 2 && path[1] == ':') {  // "C:x": drive-relative
+        full = compare_ci(path.c_str(), g_current.c_str(), 2)
+                   ? path.substr(0, 2) + "\\" + path.substr(2)
+                   : g_current + path.substr(2);
+    } else {
+        full = (path[0] == '\\' ? g_current.substr(0, 2) : g_current) + path;
+    }
+    return copy_out(tidy(full), out, out_size);
 }
 
-// PathCanonicalizeA: "." steps go, ".." removes the step before it but never
-// the root; everything else stays as written. Results up to 259 bytes.
+// PathCanonicalizeA: "." steps go, ".." takes the step before it but never
+// the root; the rest stays as written.
 int plat_canonicalize(const char *path, char *out, size_t out_size) {
-    size_t len = strlen(path);
-    if (len >= 260) return 0;
-    std::string text(path);
-    size_t root = 0;
-    if (len >= 3 && text[1] == ':' && text[2] == '\\') {
-        root = 3;
-    } else if (len >= 2 && text[0] == '\\' && text[1] == '\\') {
-        root = 2;
-    } else if (len >= 1 && text[0] == '\\') {
-        root = 1;
-    }
-    // Each kept step with the separator behind it, if any.
-    std::vector<std::string> steps;
-    size_t pos = root;
-    while (pos <= len) {
-        size_t end = pos;
-        while (end < len && text[end] != '\\')
-            end += plat_is_lead_byte((unsigned char)text[end]) && end + 1 < len ? 2 : 1;
-        std::string part = text.substr(pos, end - pos);
-        bool separator = end < len;
-        if (part == "..") {
-            if (!steps.empty()) steps.pop_back();
-        } else if (part != ".") {
-            steps.push_back(part + (separator ? "\\" : ""));
-        }
-        pos = end + 1;
-    }
-    std::string result = text.substr(0, root);
-    for (const std::string &step : steps) result += step;
-    if (result.empty()) result = "\\";
-    if (result.size() >= out_size || result.size() >= 260) return 0;
-    text_copy(out, out_size, result.c_str());
-    return 1;
+    return strlen(path) < 260 && copy_out(tidy(path), out, out_size);
 }
 
-// SearchPathA: a name with a folder part is looked up as it is; a bare name
-// in each folder of the list, or in the current folder and the system folders.
+// SearchPathA: a name with a folder part as it is; a bare name in each folder
+// of the list, or in the current folder and the system folders.
 int plat_search_path(const char *folders, const char *name, char *out, size_t out_size) {
-    if (!name[0]) return 0;
-    std::string list =
-        folders ? folders
-                : std::string(native_current_folder()) + ";C:\\windows\\system32;C:\\windows";
-    bool has_folder =
-        strchr(name, '\\') || strchr(name, '/') || strchr(name, ':') || name[0] == '.';
-    size_t start = 0;
-    while (true) {
-        std::string candidate;
-        if (has_folder) {
-            candidate = name;
-        } else {
-            size_t semi = list.find(';', start);
-            std::string folder =
-                list.substr(start, semi == std::string::npos ? semi : semi - start);
-            start = semi == std::string::npos ? list.size() + 1 : semi + 1;
-            if (folder.empty()) {
-                if (start > list.size()) return 0;
-                continue;
-            }
-            candidate = folder + (folder.back() == '\\' ? "" : "\\") + name;
-        }
+    std::string list = folders ? folders : g_current + ";C:\\windows\\system32;C:\\windows";
+    if (strpbrk(name, "\\/:") || name[0] == '.') list = ";";
+    for (size_t start = 0; start <= list.size();) {
+        size_t end = std::min(list.find(';', start), list.size());
+        std::string folder = list.substr(start, end - start), candidate = name;
+        start = end + 1;
+        if (list != ";" && folder.empty()) continue;
+        if (!folder.empty()) candidate = folder + (folder.back() == '\\' ? "" : "\\") + name;
         char full[260];
-        if (plat_exists(candidate.c_str()) &&
-            native_full_path(candidate.c_str(), full, sizeof full)) {
-            if (strlen(full) >= out_size) return 0;
-            text_copy(out, out_size, full);
-            return 1;
-        }
-        if (has_folder || start > list.size()) return 0;
-    }
-}
-
-int plat_read_file(const char *path, int create, char **data, size_t *size, SysTime *written) {
-    *data = nullptr;
-    *size = 0;
-    std::string host = path[0] ? native_host_path(path) : "";
-    if (host.empty()) return 0;
-    int fd = open(host.c_str(), O_RDONLY | (create ? O_CREAT : 0), 0644);
-    if (fd < 0) return 0;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size >= 0x7fffffff) {
-        close(fd);
-        return 0;
-    }
-    if (written) {
-        memset(written, 0, sizeof *written);
-        struct tm utc;
-        time_t seconds = st.st_mtim.tv_sec;
-        if (gmtime_r(&seconds, &utc)) {
-            written->year = (uint16_t)(utc.tm_year + 1900);
-            written->month = (uint16_t)(utc.tm_mon + 1);
-            written->day_of_week = (uint16_t)utc.tm_wday;
-            written->day = (uint16_t)utc.tm_mday;
-            written->hour = (uint16_t)utc.tm_hour;
-            written->minute = (uint16_t)utc.tm_min;
-            written->second = (uint16_t)utc.tm_sec;
-            written->milliseconds = (uint16_t)(st.st_mtim.tv_nsec / 1000000);
-        }
-    }
-    size_t length = (size_t)st.st_size;
-    char *buffer = (char *)calloc(length + 1, 1);
-    size_t got = 0;
-    while (buffer && got < length) {
-        ssize_t n = read(fd, buffer + got, length - got);
-        if (n <= 0) break;
-        got += (size_t)n;
-    }
-    close(fd);
-    if (!buffer || got != length) {
-        free(buffer);
-        return 0;
-    }
-    *data = buffer;
-    *size = length;
-    return 1;
-}
-
-void plat_free_file(char *data) { free(data); }
-
-void *plat_find_first(const char *pattern, PlatFindEntry *entry) {
-    std::string text(pattern);
-    size_t slash = text.rfind('\\');
-    std::string folder = slash == std::string::npos ? "." : text.substr(0, slash + 1);
-    auto *s = new Search;
-    s->folder = native_host_path(folder.c_str());
-    s->pattern = slash == std::string::npos ? text : text.substr(slash + 1);
-    s->dir = s->folder.empty() ? nullptr : opendir(s->folder.c_str());
-    if (!s->dir || !next_entry(s, entry)) {
-        plat_find_close(s);
-        return nullptr;
-    }
-    return s;
-}
-
-int plat_find_next(void *search, PlatFindEntry *entry) {
-    return next_entry((Search *)search, entry) ? 1 : 0;
-}
-
-void plat_find_close(void *search) {
-    auto *s = (Search *)search;
-    if (s->dir) closedir(s->dir);
-    delete s;
-}
-
-int plat_special_folder(int csidl, char *out) {
-    out[0] = 0;
-    for (const SpecialFolder *f = kNativeSpecialFolders; f->path; ++f) {
-        if (f->csidl == csidl) {
-            text_copy(out, 260, f->path);
-            return 1;
-        }
+        if (plat_exists(candidate.c_str()) && plat_full_path(candidate.c_str(), full, sizeof full))
+            return copy_out(full, out, out_size);
     }
     return 0;
 }
 
-int plat_environment(const char *name, char *out, size_t out_size) {
-    const char *value = getenv(name);
-    if (!value || strlen(value) >= out_size) return 0;
-    text_copy(out, out_size, value);
-    return 1;
+int plat_read_file(const char *path, int create, char **data, size_t *size, SysTime *written) {
+    std::string host = native_host_path(path);
+    if (create && !host.empty() && !plat_exists(path))
+        if (FILE *made = fopen(host.c_str(), "wb")) fclose(made);
+    struct stat st;
+    FILE *f = host.empty() || stat(host.c_str(), &st) || !S_ISREG(st.st_mode)
+                  ? nullptr
+                  : fopen(host.c_str(), "rb");
+    if (!f) return 0;
+    *size = (size_t)st.st_size;
+    *data = (char *)calloc(*size + 1, 1);
+    size_t got = fread(*data, 1, *size, f);
+    fclose(f);
+    if (got != *size) free(*data);
+    if (written) {
+        struct tm t;
+        gmtime_r(&st.st_mtime, &t);
+        *written = SysTime{(uint16_t)(t.tm_year + 1900), (uint16_t)(t.tm_mon + 1),
+                           (uint16_t)t.tm_wday,          (uint16_t)t.tm_mday,
+                           (uint16_t)t.tm_hour,          (uint16_t)t.tm_min,
+                           (uint16_t)t.tm_sec,           0};
+    }
+    return got == *size;
 }
 
-namespace {
-// App Paths registrations of the current user [0] and of the machine [1].
-std::map<std::string, std::string> g_app_paths[2];
-}  // namespace
+void plat_free_file(char *data) { free(data); }
 
-void native_set_app_path(int machine, const char *exe_name, const char *value) {
-    if (value) {
-        g_app_paths[machine][exe_name] = value;
-    } else {
-        g_app_paths[machine].erase(exe_name);
+// Listings are of every entry ("folder\*.*"), "." and ".." included.
+void *plat_find_first(const char *pattern, PlatFindEntry *entry) {
+    std::string folder(pattern);
+    folder.erase(folder.rfind('\\') + 1);
+    DIR *d = opendir(native_host_path(folder.c_str()).c_str());
+    if (d && plat_find_next(d, entry)) return d;
+    if (d) closedir(d);
+    return nullptr;
+}
+
+int plat_find_next(void *search, PlatFindEntry *entry) {
+    while (dirent *e = readdir((DIR *)search)) {
+        if (strlen(e->d_name) >= sizeof entry->name) continue;
+        text_copy(entry->name, e->d_name);
+        entry->is_directory = e->d_type == DT_DIR;
+        return 1;
     }
+    return 0;
+}
+
+void plat_find_close(void *search) { closedir((DIR *)search); }
+
+// The Windows folder and its system folder by name; every other special
+// folder a name of its own that shows its number.
+int plat_special_folder(int csidl, char *out) {
+    if (csidl == 36 || csidl == 37)
+        return text_copy(out, 260, csidl == 36 ? "C:\\windows" : "C:\\windows\\system32"), 1;
+    return text_format(out, 260, "C:\\special\\%d", csidl), 1;
+}
+
+int plat_environment(const char *name, char *out, size_t out_size) {
+    const char *value = getenv(name);
+    return value && copy_out(value, out, out_size);
 }
 
 int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size) {
     auto found = g_app_paths[machine].find(exe_name);
-    if (found == g_app_paths[machine].end() || found->second.size() >= out_size) return 0;
-    text_copy(out, out_size, found->second.c_str());
-    return 1;
+    return found != g_app_paths[machine].end() && copy_out(found->second, out, out_size);
 }
 
-// A fixed day, so that date placeholders and fuzz runs repeat.
 void plat_local_time(SysTime *now) { *now = SysTime{2026, 12, 1, 7, 9, 30, 15, 0}; }
 
 void plat_small_icon_size(int dpi, int *width, int *height) {

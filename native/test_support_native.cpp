@@ -1,5 +1,6 @@
-// Scratch folders and the current folder for the native unit tests, on the
-// native drive; the drive gets its system folders before the first test.
+// Scratch folders and the process's settings for the native unit tests, on
+// the native drive; the drive gets its system folders before the first test.
+#include <ftw.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,8 +11,7 @@
 
 namespace {
 
-class NativeDrive : public ::testing::Environment {
-public:
+struct NativeDrive : ::testing::Environment {
     void SetUp() override {
         native_make_system_folders();
         native_make_folder("C:\\temp");
@@ -20,6 +20,8 @@ public:
 };
 
 const ::testing::Environment *const g_drive = ::testing::AddGlobalTestEnvironment(new NativeDrive);
+
+int remove_entry(const char *path, const struct stat *, int, struct FTW *) { return remove(path); }
 
 }  // namespace
 
@@ -30,7 +32,9 @@ ScratchFolder::ScratchFolder() {
     native_make_folder(path_);
 }
 
-ScratchFolder::~ScratchFolder() { native_remove_tree(path_.substr(0, path_.size() - 1)); }
+ScratchFolder::~ScratchFolder() {
+    nftw(native_host_path(path_.c_str()).c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+}
 
 std::string ScratchFolder::make_folder(const std::string &relative) const {
     native_make_folder(path_ + relative);
@@ -43,17 +47,11 @@ std::string ScratchFolder::write(const std::string &relative, const std::string 
 }
 
 void set_current_folder(const std::string &folder) { native_set_current_folder(folder.c_str()); }
-
 std::string temp_folder() { return "C:\\temp\\"; }
-
 void delete_file(const std::string &path) { unlink(native_host_path(path.c_str()).c_str()); }
 
 void set_environment(const std::string &name, const char *value) {
-    if (value) {
-        setenv(name.c_str(), value, 1);
-    } else {
-        unsetenv(name.c_str());
-    }
+    value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
 }
 
 void set_app_path(int machine, const std::string &exe_name, const char *value) {

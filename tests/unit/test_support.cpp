@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 
 #include "core/platform.h"
 #include "definition/items.h"
@@ -42,4 +43,61 @@ std::string read_file(const std::string &path) {
     std::string bytes(data, size);
     plat_free_file(data);
     return bytes;
+}
+
+namespace {
+
+std::string unescape(const std::string &s) {
+    static const char *const named[][2] = {{"CR", "\r"}, {"TAB", "\t"}, {"LF", "\n"}};
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        size_t end = i;
+        for (int depth = 0; s[i] == '{' && end < s.size(); ++end)
+            if ((depth += (s[end] == '{') - (s[end] == '}')) == 0) break;
+        std::string token = s[i] == '{' && end < s.size() ? s.substr(i + 1, end - i - 1) : "",
+                    piece = "?";
+        for (auto &n : named)
+            if (token == n[0]) piece = n[1];
+        if (token.size() == 3 && token[0] == 'x')
+            piece = (char)std::stoi(token.substr(1), nullptr, 16);
+        size_t star = token.find('*');
+        if (star != std::string::npos && isdigit((unsigned char)token[0])) {
+            piece.clear();
+            for (int n = std::stoi(token); n > 0; --n) piece += unescape(token.substr(star + 1));
+        }
+        if (end == i || piece == "?") {
+            out += s[i];
+        } else {
+            out += piece;
+            i = end;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<Case> read_cases(const char *text) {
+    std::vector<Case> cases;
+    std::istringstream lines(text);
+    bool input = false;
+    int number = 0;
+    for (std::string line; std::getline(lines, line);) {
+        ++number;
+        if (line.compare(0, 3, "== ") == 0) {
+            cases.push_back(Case{number, {}, "", {}});
+            std::istringstream words(line.substr(3));
+            for (std::string word; words >> word;) cases.back().head.push_back(word);
+            input = true;
+        } else if (input && line == "=>") {
+            input = false;
+        } else if (input) {
+            size_t eof = line.find("{EOF}");
+            cases.back().input +=
+                unescape(line.substr(0, eof)) + (eof == std::string::npos ? "\n" : "");
+        } else if (!cases.empty() && !line.empty() && line[0] != '#') {
+            cases.back().expected.push_back(line);
+        }
+    }
+    return cases;
 }

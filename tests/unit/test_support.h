@@ -45,3 +45,16 @@ void set_environment(const std::string &name, const char *value);
 // Registers (value null: removes) an App Paths entry "name.exe" of the
 // current user (machine 0) or of the machine (1).
 void set_app_path(int machine, const std::string &exe_name, const char *value);
+
+// A case of a stage's cases.txt: a line "== kind arguments...", the input
+// lines, "=>", then the expected lines (blank lines and "#" comments left
+// out). In input lines "{CR}", "{TAB}", "{LF}", "{xNN}" and "{N*text}" (text
+// N times) stand for what a line cannot show; "{EOF}" ends the input there,
+// without a final line feed.
+struct Case {
+    int line;
+    std::vector<std::string> head;
+    std::string input;
+    std::vector<std::string> expected;
+};
+std::vector<Case> read_cases(const char *text);

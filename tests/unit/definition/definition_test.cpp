@@ -1,8 +1,9 @@
-// The definition as loaded: rows, settings, resolution, listings, placeholders
-// and the command line, each case a definition and what it loads to.
+// The definition stage: the cases of cases.txt (definitions and what they
+// load to, resolution, placeholders, variables, command lines) over a scratch
+// folder "~", and the choice of the definition file.
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <sstream>
 #include <string>
 
 #include "core/platform.h"
@@ -11,188 +12,197 @@
 #include "definition/items.h"
 #include "definition/loader.h"
 #include "definition/placeholders.h"
+#include "definition/resolve.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
+#include "definition_cases.h"
 #include "test_support.h"
 
 namespace {
 
-std::string g_dir;  // the scratch folder, "~" in cases and descriptions
-
-std::string with_dir(std::string text) {
-    for (size_t at; (at = text.find('~')) != std::string::npos;) text.replace(at, 1, g_dir);
-    return text;
-}
-
-std::string short_form(std::string text) {
-    for (size_t at; !g_dir.empty() && (at = text.find(g_dir)) != std::string::npos;)
-        text.replace(at, g_dir.size(), "~");
-    return text.size() > 40 ? "#" + std::to_string(text.size()) : text;
-}
-
-// The rows as "K<level>[title]^key=target" joined by " | " (kinds E entry, V
-// variant, O sole variant, S separator, C column break, B submenu, X its end;
-// level when deeper than 0), then every setting that differs from an empty
-// definition's as name=value.
-std::string describe(const LauncherSettings &defaults) {
-    std::string out;
-    for (int i = 0; i < g_items.item_count; ++i) {
-        out += std::string(i ? " | " : "") + "EVSC?O??BX"[g_items.kind[i]];
-        if (g_items.level[i]) out += std::to_string(g_items.level[i]);
-        if (g_items.title[i][0]) out += "[" + short_form(g_items.title[i]) + "]";
-        if (g_items.access_key[i][0]) out += std::string("^") + g_items.access_key[i];
-        if (g_items.target[i][0]) out += "=" + short_form(g_items.target[i]);
-    }
-    const LauncherSettings &s = g_settings;
-    auto text = [&](const char *name, const char *now, const char *was) {
-        if (std::string(now) != was) out += std::string(" ") + name + "=" + short_form(now);
-    };
-#define NUMBER(name, ...) \
-    if (s.name != defaults.name) out += " " #name "=" + std::to_string(s.name);
-#define TEXT(name, ...) text(#name, s.name, defaults.name);
-#define TEXTS(name, count, ...) \
-    for (int i = 0; i < count; ++i) text((#name + std::to_string(i)).c_str(), s.name[i], defaults.name[i]);
-    TAVRIK_SETTINGS(NUMBER, NUMBER, TEXT, TEXTS)
-#undef NUMBER
-#undef TEXT
-#undef TEXTS
-    return out;
-}
-
 class Definition : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_dir = dir.path();
-        for (const char *file : {"ed.exe", "Tool Two.exe", "tool.com", "bin\\found.exe",
-                                 "list\\a.exe", "list\\B.lnk", "list\\note.txt", "list\\sub\\c.exe",
-                                 "list\\sub\\deep\\d.exe", "empty\\x.txt"})
+        for (const char *file :
+             {"ed.exe", "work.ini", "Tool Two.exe", "tool.com", "found.com", "both.exe", "both.com",
+              "bin\\found.exe", "list\\a.exe", "list\\B.lnk", "list\\note.txt", "list\\sub\\c.exe",
+              "list\\sub\\deep\\d.exe", "list\\sub2\\e.exe", "empty\\x.txt"})
             dir.write(file, "MZ");
-        dir.write("paths.txt", with_dir("x\r\nPATH=\t~bin;~list\r\nmore\r\n"));
+        for (int i = 0; i < 120; ++i) dir.write("many\\f" + std::to_string(1000 + i) + ".exe", "");
+        dir.write("paths.txt", with_dir("x\r\nPATH=\t~\\bin;~\\list\r\nmore\r\n"));
         set_current_folder(dir.path());
-        set_environment("TVT", dir.path().c_str());
+        set_environment("TVT", home.c_str());
+        set_environment("System", "C:\\S");  // a placeholder's name stays a placeholder
         set_environment("PATHEXT", ".COM;.EXE;.BAT");
-        set_app_path(0, "tvapp.exe", with_dir("~ed.exe").c_str());
+        const char *app_paths[][3] = {{"tvapp.exe", "~\\ed.exe", ""},
+                                      {"ed.exe", "~\\tool.com", ""},  // the ed.exe found today wins
+                                      {"tvone.exe", "\"~\\Tool Two.exe\"", "~\\tool.com"},
+                                      {"tvtwo.exe", "~\\gone.exe", "~\\tool.com"}};
+        for (auto &a : app_paths)
+            for (int machine : {0, 1})
+                set_app_path(machine, a[0],
+                             a[1 + machine][0] ? with_dir(a[1 + machine]).c_str() : nullptr);
         reset_launcher_state(dir.path());
         load_text("");
+        settings_use_dpi(96);
         defaults = g_settings;
     }
     void TearDown() override {
         set_current_folder(temp_folder());
-        set_environment("TVT", nullptr);
-        set_app_path(0, "tvapp.exe", nullptr);
-        g_dir.clear();
+        for (const char *name : {"TVT", "System", "PATHEXT"}) set_environment(name, nullptr);
+        for (const char *name : {"tvapp.exe", "ed.exe", "tvone.exe", "tvtwo.exe"})
+            for (int machine : {0, 1}) set_app_path(machine, name, nullptr);
     }
-    // Loads text over what a fuller definition left: a load starts afresh.
-    std::string load(const std::string &text, int mouse_buttons = 3) {
-        reset_launcher_state(dir.path());
-        load_text(with_dir("[system]\n@dlm=::\n@param\nP::x\n@dist=9\n@folder=1,0,0\n@filter=.q\n"
-                           "@mark=0\n@sysmenu=0\n@font=F,9,9\n@xtitle=T\n@path=~bin\n"
-                           "@filer=~ed.exe\n@editor=~ed.exe\n%end\n[launch]\n~list\n"));
-        g_settings.icon_mode = g_settings.menu_position = kUnset;  // as no command line chose
-        g_settings.menu_x = g_settings.menu_y = 0;
-        g_startup.mouse_buttons = mouse_buttons;
-        load_text(with_dir(text));
-        return describe(defaults);
+    std::string with_dir(std::string text) {
+        for (size_t at; (at = text.find('~')) != std::string::npos;) text.replace(at, 1, home);
+        return text;
+    }
+    std::string short_form(std::string text) {
+        for (size_t at; (at = text.find(home)) != std::string::npos;)
+            text.replace(at, home.size(), "~");
+        return text.size() > 40 ? "#" + std::to_string(text.size()) : text;
+    }
+    // The rows, one a line, as "K<level>[title]^key=target" (kinds E entry,
+    // V variant, O sole variant, S separator, C column break, B submenu, X its
+    // end; level when deeper than 0) with a variant's "@owner" and an entry's
+    // "*variants"; then each setting that differs from an empty definition's.
+    std::vector<std::string> describe(int last_rows) {
+        std::vector<std::string> out;
+        const ItemTable &t = g_items;
+        if (last_rows) out.push_back(std::to_string(t.item_count) + " rows");
+        for (int i = 0; i < t.item_count; ++i) {
+            if (last_rows && i && i < t.item_count - last_rows) continue;
+            std::string row(1, "EVSC?O??BX"[t.kind[i]]);
+            if (t.level[i]) row += std::to_string(t.level[i]);
+            if (t.title[i][0]) row += "[" + short_form(t.title[i]) + "]";
+            if (t.access_key[i][0]) row += std::string("^") + t.access_key[i];
+            if (t.target[i][0]) row += "=" + short_form(t.target[i]);
+            if (t.kind[i] == Variant || t.kind[i] == SoleVariant)
+                row += "@" + std::to_string(t.owner[i]);
+            if (t.variant_count[i]) row += "*" + std::to_string(t.variant_count[i]);
+            out.push_back(row);
+        }
+        const LauncherSettings &s = g_settings;
+        auto text = [&](std::string name, const char *now, const char *was) {
+            if (std::string(now) != was) out.push_back(name + "=" + short_form(now));
+        };
+#define NUMBER(name, ...) \
+    if (s.name != defaults.name) out.push_back(#name "=" + std::to_string(s.name));
+#define TEXT(name, ...) text(#name, s.name, defaults.name);
+#define TEXTS(name, count, ...) \
+    for (int i = 0; i < count; ++i) text(#name + std::to_string(i), s.name[i], defaults.name[i]);
+        TAVRIK_SETTINGS(NUMBER, NUMBER, TEXT, TEXTS)
+        NUMBER(icon_width)
+        NUMBER(icon_draw_width)
+#undef NUMBER
+#undef TEXT
+#undef TEXTS
+            return out;
+    }
+    // Runs one case; "name=value" words of its head are options.
+    std::vector<std::string> run(const Case &c) {
+        auto option = [&](const std::string &name, int otherwise) {
+            for (const std::string &word : c.head)
+                if (word.compare(0, name.size() + 1, name + "=") == 0)
+                    return std::stoi(word.substr(name.size() + 1));
+            return otherwise;
+        };
+        std::vector<std::string> lines, out;
+        std::istringstream input(with_dir(c.input));
+        for (std::string line; std::getline(input, line);) lines.push_back(line);
+        char text[kPlaceholderTextSize];
+        const std::string &kind = c.head[0];
+        if (kind == "load") {
+            // Over what a fuller definition left: a load starts afresh.
+            reset_launcher_state(dir.path());
+            load_text(with_dir(
+                "[system]\n@dlm=::\n@param\nP::x\n@dist=9\n@folder=1,0,0\n@filter=.q\n"
+                "@mark=0\n@sysmenu=0\n@font=F,9,9\n@xtitle=T\n@path=~\\bin\n@filer=~\\ed.exe\n"
+                "@editor=~\\ed.exe\n%end\n[launch]\n~\\ed.exe\n>a\n>b\n~\\ed.exe\n>c\n~\\ed.exe\n"
+                ">d\n>e\n~\\list\n"));
+            g_settings.icon_mode = g_settings.menu_position = kUnset;  // as no command line chose
+            g_settings.menu_x = g_settings.menu_y = 0;
+            g_startup.mouse_buttons = option("mouse", 3);
+            load_text(with_dir(c.input));
+            settings_use_dpi(option("dpi", 96));
+            return describe(option("last", 0));
+        }
+        for (const std::string &line : lines) {
+            if (kind == "resolve") {
+                int found = resolve_program(line.c_str(), option("exe", 1), text);
+                out.push_back(found ? short_form(text) : "-");
+            } else if (kind == "expand") {
+                int date = option("date", 20100105);
+                SysTime day = {(uint16_t)(date / 10000),
+                               (uint16_t)(date / 100 % 100),
+                               0,
+                               (uint16_t)(date % 100),
+                               0,
+                               0,
+                               0,
+                               0};
+                int size = option("size", 0);  // given: the length of the result
+                char *big = new char[size ? size : sizeof text];
+                expand_placeholders_on(line.c_str(), day, big, size ? size : sizeof text);
+                out.push_back(size ? std::to_string(strlen(big)) + " bytes" : short_form(big));
+                delete[] big;
+            } else if (kind == "folders") {  // "token number": the special folder of that number
+                size_t space = line.rfind(' ');
+                expand_placeholders(line.substr(0, space).c_str(), text, sizeof text);
+                char folder[kPathSize];
+                if (text != (plat_special_folder(std::stoi(line.substr(space)), folder)
+                                 ? folder
+                                 : line.substr(0, space)))
+                    out.push_back(line + " gave " + text);
+            } else if (kind == "environment") {
+                expand_environment(line.c_str(), text, kPathSize);
+                out.push_back(short_form(text));
+            } else if (kind == "cmdline") {
+                reset_launcher_state(dir.path());
+                g_startup.mouse_buttons = option("mouse", 3);
+                g_startup.target_window = 99;
+                parse_command_line(line.c_str());
+                const LauncherSettings &s = g_settings;
+                out.push_back(short_form(g_startup.definition_path) + " " +
+                              std::to_string(s.icon_mode) + " " + std::to_string(s.menu_position) +
+                              " " + std::to_string(s.menu_x) + "," + std::to_string(s.menu_y) +
+                              " " + std::to_string((intptr_t)g_startup.target_window));
+            }
+        }
+        return out;
     }
     ScratchFolder dir;
+    const std::string home = dir.path().substr(0, dir.path().size() - 1);
     LauncherSettings defaults;
 };
 
 }  // namespace
 
-TEST_F(Definition, LaunchRowsAndTheirTargets) {
-    const std::string s259(259, 't'), long_line = "~ed.exe" + std::string(520, 'x') + " | far";
-    const struct {
-        std::string lines, rows;
-    } cases[] = {
-        {"+\n-\n>x\n}\n{\n~ed.exe | &Ed\n", "E[&Ed]^E=~ed.exe"},
-        {"~ed.exe | Ed\n>-n | new\n+\n>-p\n-\n~ed.exe\n", "E[Ed]=~ed.exe | V[new]=-n | S | V[-p]=-p | C | E[ed]=~ed.exe"},
-        {"{&Sub\n+\n>x\n~ed.exe | A\n}\n+\n}\n>y\n", "B[&Sub]^S | E1[A]=~ed.exe | X1 | S"},
-        {"{A\n{B\n~ed.exe | in\n}\n", "B[A] | B1[B] | E2[in]=~ed.exe | X2"},
-        {"~ed.exe | A\nnot_here | B\n+\n", "E[A]=~ed.exe | S"},
-        {"Tool Two | T2\n~ed.exe\n%END\n~ed.exe | after\n", "E[T2]=~Tool Two.exe | E[ed]=~ed.exe"},
-        {"\t  ; comment\n  ~ed.exe | in\n~ed.exe | last line without LF", "E[in]=~ed.exe"},  // no LF
-        {"ed | E&dit\n~e\td.exe\r\n~.\\sub\\..\\ed.exe | x& \n~ed.exe | a&\n",
-         "E[E&dit]^d=~ed.exe | E[ed]=~ed.exe | E[x& ]^ =~ed.exe | E[a&]=~ed.exe"},
-        {"~ed.exe | " + std::string(600, 't') + "\n~ed.exe | next\n{" + std::string(400, 's') + "\n",
-         "E[#259]=~ed.exe | E[next]=~ed.exe | B[#259]"},
-        {long_line + "\nhttps://e.jp/" + std::string(250, 'a') + " | cut\n", ""},
-        // Resolution: as written, ".exe", the search list (value or file), the
-        // system's order, App Paths, PATHEXT; variables, URLs as written.
-        {"found | F\ncmd | C\ntvapp | A\ntool | T\n%TVT%ed | &V\nms-settings:display\n"
-         "https://e.jp/a%20b?q=1 | &W\n \n%TVT%nothing\n",
-         "E[C]=C:\\windows\\system32\\cmd.exe | E[A]=~ed.exe | E[T]=~tool.com | E[&V]^V=~ed.exe | "
-         "E[ms-settings:display]=ms-settings:display | E[&W]^W=https://e.jp/a%20b?q=1"},
-        {"[system]\n@path=~bin\n%end\n[launch]\nfound | F\n", "E[F]=~bin\\found.exe search_list=~bin search_list_set=1"},
-        {"[system]\n@path=~paths.txt\n%end\n[launch]\nfound | F\na | L\n",
-         "E[F]=~bin\\found.exe | E[L]=~list\\a.exe search_list=~bin;~list search_list_set=1"},
-        // Listings: every subfolder by default, sorted by name, "&" titles;
-        // an empty one goes, with what it would have owned.
-        {"~list | &L\n+\n", "B[&L]^L=~list | E1[&a]^a=~list\\a.exe | E1[&B]^B=~list\\B.lnk | "
-                          "E1[&c]^c=~list\\sub\\c.exe | E1[&d]^d=~list\\sub\\deep\\d.exe | X1"},
-        {"[system]\n@folder=2,1,0\n%end\n[launch]\n~list\n", "B[list]=~list | E1[a]=~list\\a.exe | E1[B]=~list\\B.lnk | E1[c]=~list\\sub\\c.exe | X1 folder_depth=2 folder_access_keys=0"},
-        {"[system]\n@folder=1\n@filter=.TXT\n%end\n[launch]\n~list\n",
-         "B[list]=~list | E1[&note]^n=~list\\note.txt | X1 folder_depth=1 filter_exts0=.TXT filter_exts1= filter_count=1"},
-        {"~empty | E\n+\n~ed.exe\n>p\n", "E[ed]=~ed.exe | O[p]=p"},
-        {"[system]\n@param\nTOOLS | ~\n%end\n[launch]\nTOOLSed.exe | %drv_Tvr%\n%ins_Tvr%\\ed.exe\n",
-         "E[C:]=~ed.exe | E[ed]=~ed.exe placeholders_enabled=1 param_names0=TOOLS param_values0=~ param_count=1"},
-        // Sections in any case and order; without "%end" [system] runs on.
-        {"[LAUNCH]\n~ed.exe\n%end\n[System]\n@mark=0\n%end\n", "E[ed]=~ed.exe variant_mark=0"},
-        {"[system]\n@icon\n[launch]\n@sysmenu=0\n~ed.exe\n", "E[ed]=~ed.exe icon_mode=1 system_entry_always=0"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.lines.substr(0, 60));
-        EXPECT_EQ(load(c.lines[0] == '[' ? c.lines : "[launch]\n" + c.lines), c.rows);
+TEST_F(Definition, Cases) {
+    for (const Case &c : read_cases(kCases)) {
+        SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
+        EXPECT_EQ(run(c), c.expected);
     }
 }
 
-TEST_F(Definition, DirectivesBoundsAndFallbacks) {
-    const std::string cut31 = "0123456789012345678901234567890";
-    const struct {
-        std::string lines, settings;
-        int mouse_buttons;
-    } cases[] = {
-        {"@dlm=:\n@dlm=" + cut31 + "123", " delimiter=" + cut31, 3},
-        {"@menu=1", "", 3},
-        {"@menu=100,200", " menu_position=1 menu_x=100 menu_y=200", 3},
-        {"@menu=MAX,MAX", " menu_position=1 menu_x=1024 menu_y=740", 3},
-        {"@menu=max,max,", " menu_position=1 menu_x=1024 menu_y=740", 3},
-        {"@menu=100,max", " menu_position=1 menu_x=100", 3},
-        {"@menu= +50,-60\n@menu=center", " menu_position=1 menu_x=50 menu_y=-60", 3},
-        {"@menu=MOUSE", " menu_position=2", 3},
-        {"@menu=mous2", " menu_position=3", 3},
-        {"@menu=xCENTERx", "", 3},
-        {"@menu=CENTER,5", " menu_position=4", 3},
-        {"@menu=mouse\n@menu=center", "", 0},
-        {"@menu=mous2", "", 0},
-        {"@font=Arial", " font_face=Arial font_size=16 font_set=1", 3},
-        {"@font=,12,7", " font_size=12 font_weight=700", 3},
-        {"@font=X,0,11", " font_face=X font_size=16 font_set=1", 3},
-        {"@dist=500", " first_launch_delay=500 next_launch_delay=500", 3},
-        {"@dist=10001,300", " next_launch_delay=300", 3},
-        {"@folder=2", " folder_depth=2", 3},
-        {"@folder=-1,0,0", " folder_sort=0 folder_access_keys=0", 3},
-        {"@filter=.txt;.doc\n@filter=.pdf", " filter_exts0=.txt filter_exts1=.doc filter_exts2=.pdf filter_count=3", 3},
-        {"@filter=.txt; .doc;;\n@filter=.", " filter_exts0=.txt filter_exts1= .doc", 3},
-        {"@filter=.a;.b;.c;.d;.e;.f;.g;.h;.i;.j;.k", " filter_exts0=.a filter_exts1=.b filter_exts2=.c filter_exts3=.d filter_exts4=.e filter_exts5=.f filter_exts6=.g filter_exts7=.h filter_exts8=.i filter_exts9=.j filter_count=10", 3},
-        {"@icon=0\n@icon=1", " icon_mode=1", 3},
-        {"@ICON=1", " icon_mode=2", 3},
-        {"; @icon\n   \t@mark=0\n@sysmenu=0\n@active=1", " variant_mark=0 system_entry_always=0 force_activate=1", 3},
-        {"@xinit=abc\n@xtitle=" + cut31 + "123", " input_initial_text=abc input_title=" + cut31 + " input_title_mode=2", 3},
-        {"@xtitle", " input_title_mode=1", 3},
-        {"@filer\n@editor=no_such_program_here", " filer_enabled=1", 3},
-        {"@editor=~ed\n@filer=~list", " filer_enabled=1 editor_path=~ed.exe", 3},
-        {"@filer=~Tool Two", " filer_enabled=1 filer_path=~Tool Two.exe", 3},
-        {"@dlm=::\n@param\nA::1\nB::2\nno delimiter\n@mark=0", " variant_mark=0 placeholders_enabled=1 param_names0=A param_names1=B param_values0=1 param_values1=2 param_count=2 delimiter=::", 3},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.lines);
-        EXPECT_EQ(load("[system]\n" + c.lines + "\n%end\n", c.mouse_buttons), c.settings);
-    }
-    // Ten user parameters at most: the eleventh line is read as a directive.
-    std::string lines = "[system]\n@param\n";
-    for (int i = 0; i < 10; ++i) lines += "n" + std::to_string(i) + " | " + std::to_string(i) + "\n";
-    load(lines + "@active=1 | x\n%end\n");
-    EXPECT_EQ(g_settings.param_count, 10);
-    EXPECT_EQ(g_settings.force_activate, 1);
+TEST_F(Definition, DefinitionFileChosenCreatedOrReported) {
+    text_copy(g_startup.default_definition_name, "Menu2.ini");
+    text_copy(g_startup.definition_path, with_dir("~\\missing.ini").c_str());
+    EXPECT_EQ(load_definition(), 1);  // nothing there: the default name, created empty
+    EXPECT_EQ(short_form(g_startup.definition_path), "~\\Menu2.ini");
+    EXPECT_EQ(read_file(dir.path() + "Menu2.ini"), "");
+    EXPECT_GE(g_settings.definition_time.year, 2020);
+    delete_file(dir.path() + "Menu2.ini");  // Tavrik.ini when the default name is missing
+    dir.write("Tavrik.ini", with_dir("[launch]\n~\\ed.exe\n"));
+    text_copy(g_startup.definition_path, with_dir("~\\missing.ini").c_str());
+    EXPECT_EQ(load_definition(), 1);
+    EXPECT_EQ(short_form(g_startup.definition_path) + " " + describe(0)[0],
+              "~\\Tavrik.ini E[ed]=~\\ed.exe");
+    text_copy(g_startup.definition_path, dir.path().c_str());  // a folder cannot be read
+    EXPECT_EQ(load_definition(), 0);
+    startup_begin("D:\\tools\\Menu2.exe", 0);
+    EXPECT_EQ(std::string(g_startup.program_base) + " " + g_startup.default_definition_name + " " +
+                  g_startup.program_folder + " " + g_startup.program_drive + " " +
+                  g_startup.help_path + " " + g_startup.definition_path,
+              "Menu2 Menu2.ini D:\\tools\\ D: D:\\tools\\Tavrik.txt D:\\tools\\Menu2.ini");
 }

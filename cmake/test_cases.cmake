@@ -1,0 +1,23 @@
+# Case tables of the unit tests: each tests/unit/<stage>/cases.txt becomes the
+# header <stage>_cases.h, the file's bytes as kCases, which the stage's test
+# includes. A header is rewritten only when its file changed.
+function(tavrik_test_cases target source_dir)
+    file(GLOB files CONFIGURE_DEPENDS ${source_dir}/tests/unit/*/cases.txt)
+    foreach(file IN LISTS files)
+        get_filename_component(folder ${file} DIRECTORY)
+        get_filename_component(stage ${folder} NAME)
+        file(READ ${file} hex HEX)
+        string(REGEX REPLACE "(..)" "'\\\\x\\1'," bytes "${hex}")
+        set(header ${CMAKE_BINARY_DIR}/cases/${stage}_cases.h)
+        set(content "static const char kCases[] = {${bytes}0};\n")
+        set(old "")
+        if(EXISTS ${header})
+            file(READ ${header} old)
+        endif()
+        if(NOT old STREQUAL content)
+            file(WRITE ${header} "${content}")
+        endif()
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+    endforeach()
+    target_include_directories(${target} PRIVATE ${CMAKE_BINARY_DIR}/cases)
+endfunction()
