@@ -96,7 +96,7 @@ std::vector<Case> read_cases(const char *text) {
             cases.back().input +=
                 unescape(line.substr(0, eof)) + (eof == std::string::npos ? "\n" : "");
         } else if (!cases.empty() && !line.empty() && line[0] != '#') {
-            cases.back().expected.push_back(line);
+            cases.back().expected.push_back(unescape(line));
         }
     }
     return cases;

@@ -30,7 +30,8 @@ const char *const kKindNames[] = {
 };
 static_assert(sizeof kKindNames / sizeof *kKindNames == DiagVariantElsewhere + 1, "a name each");
 
-// Findings as "Kind@line" words; resolution steps as "step name[+]".
+// Findings as "Kind@line" words (a cut listing and a marker line also "#number");
+// resolution steps as "step name[+]".
 struct Recorder {
     std::string findings;
     std::vector<std::string> tries;
@@ -40,7 +41,10 @@ struct Recorder {
             r.tries.push_back(std::to_string(e.number) + " " + e.text + (e.number2 ? "+" : ""));
         if (e.kind >= DiagEntryNotFound)
             r.findings += (r.findings.empty() ? "" : " ") + std::string(kKindNames[e.kind]) + "@" +
-                          std::to_string(e.line);
+                          std::to_string(e.line) +
+                          (e.kind == DiagListingCut || e.kind == DiagMarkerAsEntry
+                               ? "#" + std::to_string(e.number)
+                               : "");
     }
 };
 

@@ -97,7 +97,7 @@ protected:
 #undef NUMBER
 #undef TEXT
 #undef TEXTS
-            return out;
+        return out;
     }
     // Runs one case; "name=value" words of its head are options.
     std::vector<std::string> run(const Case &c) {
@@ -116,7 +116,7 @@ protected:
             // Over what a fuller definition left: a load starts afresh.
             reset_launcher_state(dir.path());
             load_text(with_dir(
-                "[system]\n@dlm=::\n@param\nP::x\n@dist=9\n@folder=1,0,0\n@filter=.q\n"
+                "[system]\n@dlm=::\n@param\nQZQ::x\n@dist=9\n@folder=1,0,0\n@filter=.q\n"
                 "@mark=0\n@sysmenu=0\n@font=F,9,9\n@xtitle=T\n@path=~\\bin\n@filer=~\\ed.exe\n"
                 "@editor=~\\ed.exe\n%end\n[launch]\n~\\ed.exe\n>a\n>b\n~\\ed.exe\n>c\n~\\ed.exe\n"
                 ">d\n>e\n~\\list\n"));
@@ -127,6 +127,12 @@ protected:
             settings_use_dpi(option("dpi", 96));
             return describe(option("last", 0));
         }
+        for (const std::string &word : c.head)  // "param=NAME": the one parameter, "vNAME"
+            if (word.compare(0, 6, "param=") == 0) {
+                g_settings.param_count = 1;
+                text_copy(g_settings.param_names[0], word.c_str() + 6);
+                text_copy(g_settings.param_values[0], ("v" + word.substr(6)).c_str());
+            }
         for (const std::string &line : lines) {
             if (kind == "resolve") {
                 int found = resolve_program(line.c_str(), option("exe", 1), text);
@@ -205,4 +211,11 @@ TEST_F(Definition, DefinitionFileChosenCreatedOrReported) {
                   g_startup.program_folder + " " + g_startup.program_drive + " " +
                   g_startup.help_path + " " + g_startup.definition_path,
               "Menu2 Menu2.ini D:\\tools\\ D: D:\\tools\\Tavrik.txt D:\\tools\\Menu2.ini");
+}
+
+// The checker item loads the definition again; the menu's own comes back.
+TEST_F(Definition, KeptDefinitionComesBackAfterWork) {
+    load_text(with_dir("[system]\n@mark=0\n%end\n[launch]\n~\\ed.exe\n"));
+    EXPECT_EQ(keep_loaded_definition([](void *) { load_text("[launch]\n"); }, nullptr), 1);
+    EXPECT_EQ(describe(0), (std::vector<std::string>{"E[ed]=~\\ed.exe", "variant_mark=0"}));
 }
