@@ -178,8 +178,9 @@ TEST(Core, PlatformTextAndPaths) {
     char out[260];
     for (const auto &p : paths) {
         EXPECT_TRUE(plat_full_path(p[0].c_str(), out, sizeof out) && out == p[1]) << p[0];
-        if (!p[2].empty())
+        if (!p[2].empty()) {
             EXPECT_TRUE(plat_canonicalize(p[0].c_str(), out, sizeof out) && out == p[2]) << p[0];
+        }
     }
     EXPECT_EQ(plat_full_path(("C:\\" + std::string(300, 'a')).c_str(), out, sizeof out), 0);
     set_current_folder(temp_folder());
