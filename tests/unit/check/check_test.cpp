@@ -13,6 +13,7 @@
 #include "core/platform.h"
 #include "definition/items.h"
 #include "definition/settings.h"
+#include "definition/startup.h"
 #include "test_support.h"
 
 namespace {
@@ -71,12 +72,14 @@ protected:
         static ItemTable items;
         static LauncherSettings settings;
         reset_launcher_state(dir.path());
+        g_startup.mouse_buttons = mouse;
         load_text(text);
         items = g_items;
         settings = g_settings;
         Recorder recorder;
         DiagSink sink = {Recorder::report, &recorder};
         reset_launcher_state(dir.path());
+        g_startup.mouse_buttons = mouse;
         g_diag_sink = &sink;
         load_text(text);
         g_diag_sink = nullptr;
@@ -86,6 +89,7 @@ protected:
         return recorder;
     }
     static ScratchFolder *shared;
+    int mouse = 3;  // "mouse=0" in a case's head: none
     const ScratchFolder &dir = *shared;
 };
 
@@ -97,6 +101,7 @@ TEST_F(Check, Cases) {
     const std::string home = dir.path().substr(0, dir.path().size() - 1);
     for (const Case &c : read_cases(kCases)) {
         SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
+        mouse = c.head.size() > 1 && c.head[1] == "mouse=0" ? 0 : 3;
         std::string input = c.input;
         for (size_t at; (at = input.find('~')) != std::string::npos;) input.replace(at, 1, home);
         Recorder r = load(input);

@@ -41,6 +41,7 @@ TEST(Core, TextHelpersCutToTheBuffer) {
         {[](char *b) { return text_copy_n(b, 4, "abcdef", 4); }, "abc", 3},
         // a lone lead byte that ends the source is the source's own
         {[&](char *b) { return text_copy_n(b, 4, ("x" + a.substr(0, 1)).c_str(), 3); }, "x\x83", 2},
+        {[&](char *b) { return text_copy_n(b, 4, ("x" + a.substr(0, 1)).c_str(), 2); }, "x", 1},
         {[](char *b) { return text_copy(b, 0, "abc"); }, "####", 0},
         {[](char *b) { return text_append(b, 0, "abc"); }, "####", 0},
         {[](char *b) { return text_format(b, 0, "%d", 5); }, "####", 0},
