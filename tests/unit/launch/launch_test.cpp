@@ -73,7 +73,8 @@ TEST_F(Launch, ValuePromptsLabelsAndReuse) {
           "{a}%X{a} ~ 1 ~ 4 ~ {a}{a} ~ [1|init|BCDEFGHIJK __ ABCDEFGHIJ]",
           "\x83\x41{k}b%X ~ 1 ~ 4 ~ \x83\x41{k}b ~ [1|init|{k}b __ ]",
           "%X ~ 2 ~ 4v ~ v ~ [1|init|Fixed]", "%X %X ~ 0 ~ 4a,0 ~ {!} ~ [1|init|-]; [2|init|-]",
-          "%X=\"open ~ 0 ~  ~ {!} ~ ", "%X{x} ~ 0 ~ 4123456789 ~ 123456789{x} ~ [1|init|-]",
+          "%X=\"open ~ 0 ~  ~ {!} ~ ", "%X=v\"a ~ 0 ~ 4a ~ a=v\"a ~ [1|init|-]",
+          "%X{x} ~ 0 ~ 4123456789 ~ 123456789{x} ~ [1|init|-]",
           "%X{x} ~ 0 ~ 41234567890 ~ {!} ~ [1|init|-]"}) {
         std::vector<std::string> c = fields(row);
         SCOPED_TRACE(row);
@@ -110,7 +111,7 @@ TEST_F(Launch, ClipboardWindowWorkingFolderAndMultiFileMacros) {
           "%$C ~ %$C ~ %$C ~  ~ 0 ~ 0",  // a value holding its own macro is put in once
           "%$N %$P ~ {d}a%$Pb ~ a%$Pb {d}a%$Pb\\ ~  ~ 1 ~ 0", "%$ ~  ~ %$ ~  ~ 0 ~ 0",
           "-a %Z\"%TAVRIK_TEST_DIR%\" -b ~  ~ -a  -b ~ {d} ~ 0 ~ 0",
-          "%Z\"{r}\"-a %Z\"C:\\\" -b ~  ~ -a  -b ~ {d} ~ 0 ~ 0",
+          "%Z\"{r}\"-a %Z\"C:\\\" %$W ~  ~ -a  -5 ~ {d} ~ 0 ~ 0",
           "[%Z\"C:\\no\"|%Z\"{r}\"] ~  ~ [|] ~  ~ 0 ~ 0", "%Z\"{r}\" %Z\"C: ~  ~ {!} ~  ~ 0 ~ 0",
           "%M ~  ~ %M ~  ~ 0 ~ 4", "x \"%-M\" ~  ~ x \"%-M\" ~  ~ 0 ~ 3",
           "\"%M\" %X=\" ~  ~ {!} ~  ~ 0 ~ 0"}) {

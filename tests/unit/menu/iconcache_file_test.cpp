@@ -54,6 +54,7 @@ TEST(IconCacheFile, HeaderIsAcceptedOnlyWhenEverySlotLiesInTheData) {
         {"last picture cut", 3, kRecord, kRecord, -1, 0, 2, 0},
         {"other record size", 3, kRecord, 812, 0, 0, 2, 0},
         {"no record size", 0, 0, 0, 0, 0, 0, 0},
+        {"one-byte records", 0, 1, 1, 0, 0, 0, 1},
         {"record size in all four bytes", 0, 0x01020304, 0x01020304, 0, 1, 1, 1},
         {"row 0 past the data", 3, kRecord, kRecord, 0, 0, 5, 0},
         {"last row on the last picture", 3, kRecord, kRecord, 0, 499, 4, 1},
@@ -66,16 +67,17 @@ TEST(IconCacheFile, HeaderIsAcceptedOnlyWhenEverySlotLiesInTheData) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<unsigned char> header(kIconHeaderSize);
+        std::vector<unsigned char> header(kIconHeaderSize + 4, 0x77);  // bytes after the table
         icon_image_start(header.data(), kStamp, c.record);
         for (int k = 0; k < c.entry_pictures && k < kIconSlotCount; ++k)
             icon_image_set_slot(header.data(), k, 2 + k);
         icon_image_set_slot(header.data(), c.row, c.slot);
         long long data = (2LL + c.entry_pictures) * c.record + c.data_delta;
-        int32_t slots[kIconSlotCount];
+        int32_t slots[kIconSlotCount + 1];
         memset(slots, 0x55, sizeof slots);
         EXPECT_EQ(icon_header_read(header.data(), (uint64_t)data, c.expected_record, slots),
                   c.accepted);
         EXPECT_EQ(slots[c.row], c.accepted ? c.slot : 0x55555555);
+        EXPECT_EQ(slots[kIconSlotCount], 0x55555555);
     }
 }

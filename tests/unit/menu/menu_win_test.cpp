@@ -42,8 +42,8 @@ protected:
     // Words "+", "-", ">variant", "{submenu", "}" and paths stay as they are,
     // any other is an entry of that title; the root is built as the popup does.
     void build(const std::string &words, const std::string &system = "") {
-        std::istringstream in(words);
         std::string lines = "[system]\n" + system + "\n[launch]\n";
+        std::istringstream in(words);
         for (std::string w; in >> w;)
             lines += (strchr("+->{}", w[0]) || w.find('\\') != std::string::npos
                           ? w
@@ -105,8 +105,7 @@ TEST_F(Menu, LevelsGroupsBreaksAndMarks) {
         if (size_t at = c[3].find("{sub}"); at != std::string::npos) c[3].replace(at, 5, sub);
         EXPECT_EQ(describe(root), c[3]) << row;
     }
-    // Item bitmaps put a blank before the text: room for the longest title
-    // and a sole variant's mark.
+    // Item bitmaps put a blank before the text, room kept for a long title and the mark.
     build("Ed >v", "@icon\n@sysmenu=0");
     text_copy(g_items.title[0], std::string(259, 't').c_str());
     build_menu_level(root, 0, 0);
@@ -130,8 +129,7 @@ TEST_F(Menu, AccessKeysOfTheHighlightedLevel) {
                       std::to_string(a.row) + " " + std::to_string(a.position),
                   row);
     }
-    // An open submenu is the level; in a variant submenu the system matched
-    // the plain items itself.
+    // An open submenu is the level; in a variant submenu the system matched its items.
     build_menu_level(GetSubMenu(root, 7), 10, 1);
     describe(root, 7), describe(GetSubMenu(root, 7), 0);
     EXPECT_EQ(menu_character_handler(root, 'c').position, 1);
@@ -150,8 +148,11 @@ TEST_F(Menu, OwnerDrawnItemSizes) {
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     HDC dc = GetDC(nullptr);
     HGDIOBJ font = SelectObject(dc, CreateFontIndirectA(&metrics.lfMenuFont));
-    for (auto [id, measured] : {std::pair<UINT, const char *>{2000, "  &Notepad"}, {2002, "Ed *"},
-                                {2003, "  Tools"}, {2650, "( &0 ) system"}, {2100, ""}}) {
+    for (auto [id, measured] : {std::pair<UINT, const char *>{2000, "  &Notepad"},
+                                {2002, "Ed *"},
+                                {2003, "  Tools"},
+                                {2650, "( &0 ) system"},
+                                {2100, ""}}) {
         for (int size : {1, 40, INT_MAX}) {
             g_settings.icon_draw_width = g_settings.icon_draw_height = size;
             SIZE text;
@@ -167,8 +168,7 @@ TEST_F(Menu, OwnerDrawnItemSizes) {
 
 namespace {
 
-// The next write that would pass this many bytes in all writes up to it and
-// fails; later ones fail at once.
+// A write that would pass this many bytes in all fails, and every one after it.
 size_t g_bytes_left;
 size_t failing_write(const void *data, size_t size, FILE *file) {
     size_t n = std::min(size, g_bytes_left);
@@ -193,7 +193,8 @@ protected:
         build("a b c + d {S } e", "@icon");
         const std::string targets[] = {"C:\\windows\\notepad.exe", dir.path(), dir.path() + "no"};
         for (int n = 0, row = 0; row < 8; ++row)
-            if (g_items.kind[row] == Entry) text_copy(g_items.target[row], targets[n++ % 3].c_str());
+            if (g_items.kind[row] == Entry)
+                text_copy(g_items.target[row], targets[n++ % 3].c_str());
         g_settings.definition_time = kWritten;
     }
     std::string cache() { return read_file(dir.path() + "Tavrik.tvi"); }
@@ -228,8 +229,7 @@ TEST_F(IconCache, OnePictureForEachEntryInRowOrder) {
 // A stale or damaged cache is written again, and a damaged one is not read.
 TEST_F(IconCache, WrittenAgainWhenStaleOrDamaged) {
     for (const std::string what : {"", "second", "picture cut", "table cut", "slot", "size"}) {
-        g_settings.definition_time = kWritten;
-        g_settings.icon_width = g_settings.icon_height = 16;
+        g_settings.definition_time = kWritten;  // "size" comes last
         ASSERT_EQ(icon_cache_check(nullptr), 1);
         std::string bytes = cache();
         bytes.back() ^= 0x5a;  // shows whether the check writes the file
@@ -284,9 +284,10 @@ TEST_F(IconCache, UnwritableCacheLeavesNoTrace) {
         const char *definition, *folder;  // the folder is made before the check
         size_t written;                   // bytes written before the write breaks off
         bool had_cache;
-    } cases[] = {{"gone\\Tavrik.ini", "", SIZE_MAX, 0}, {"Tavrik.ini", "Tavrik.tvi", SIZE_MAX, 0},
-                 {"Tavrik.ini", temporary, SIZE_MAX, 0},  {"Tavrik.ini", "", 0, 1},
-                 {"Tavrik.ini", "", 2020 + 809, 1},      {"Tavrik.ini", "", old_cache.size() - 1, 1}};
+    } cases[] = {
+        {"gone\\Tavrik.ini", "", SIZE_MAX, 0},  {"Tavrik.ini", "Tavrik.tvi", SIZE_MAX, 0},
+        {"Tavrik.ini", temporary, SIZE_MAX, 0}, {"Tavrik.ini", "", 0, 1},
+        {"Tavrik.ini", "", 2020 + 809, 1},      {"Tavrik.ini", "", old_cache.size() - 1, 1}};
     for (const auto &c : cases) {
         ScratchFolder fresh;
         const std::string cache_path = fresh.path() + "Tavrik.tvi", folder = c.folder;
@@ -326,7 +327,8 @@ TEST_F(Menu, HooksMarkOnlyRowsThatLaunch) {
     for (const char *row : {"-1 2000 0 1", "2 2003 0 1", "-1 2001 0 0", "-1 2005 0 0",
                             "-1 2650 0 0", "-1 2008 0 0", "-1 2000 2 0"}) {
         int position, markable;
-        std::istringstream(row) >> position >> g_popup.last_item >> g_settings.icon_mode >> markable;
+        std::istringstream(row) >> position >> g_popup.last_item >> g_settings.icon_mode >>
+            markable;
         g_popup.last_menu = position < 0 ? root : GetSubMenu(root, position);
         EXPECT_EQ(menu_keyboard_hook(HC_ACTION, VK_SPACE, (LPARAM)0x80000000), 0);  // a release
         // Toggled and swallowed at the first call of a press, HC_NOREMOVE included.
