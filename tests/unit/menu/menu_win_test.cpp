@@ -17,7 +17,6 @@
 #include "launch_recorder.h"
 #include "menu/builder_win.h"
 #include "menu/iconcache.h"
-#include "menu/iconcache_file.h"
 #include "menu/menukeys_win.h"
 #include "menu/ownerdraw_win.h"
 #include "test_support.h"
@@ -26,6 +25,22 @@ namespace {
 
 const SysTime kWritten = {2024, 5, 5, 3, 10, 12, 34, 789}, kLater = {2025, 1, 2, 4, 3, 4, 5, 0};
 std::vector<int> g_presses;
+
+// A write that would pass this many bytes in all fails, and every one after it.
+size_t g_bytes_left;
+size_t failing_write(const void *data, size_t size, FILE *file) {
+    size_t n = std::min(size, g_bytes_left);
+    g_bytes_left -= n;
+    return fwrite(data, 1, n, file);
+}
+
+// Every name in a folder, "name/" for folders.
+std::set<std::string> listing(const std::string &folder) {
+    std::set<std::string> names;
+    for (const auto &e : std::filesystem::directory_iterator(folder))
+        names.insert(e.path().filename().string() + (e.is_directory() ? "/" : ""));
+    return names;
+}
 
 class Menu : public ::testing::Test {
 protected:
@@ -75,6 +90,18 @@ protected:
         }
         return out;
     }
+    // Rows 0 a (notepad), 1 b (the program's folder), 2 c (a missing file), 3 +,
+    // 4 d, 5 {S, 6 }, 7 e: five entries with a, b and c's targets in turn.
+    void build_pictures() {
+        build("a b c + d {S } e", "@icon");
+        const std::string targets[] = {"C:\\windows\\notepad.exe", dir.path(), dir.path() + "no"};
+        for (int n = 0, row = 0; row < 8; ++row)
+            if (g_items.kind[row] == Entry)
+                text_copy(g_items.target[row], targets[n++ % 3].c_str());
+        g_settings.definition_time = kWritten;
+    }
+    std::string cache() { return read_file(dir.path() + "Tavrik.tvi"); }
+    std::string record(int slot) { return cache().substr(2020 + slot * 808, 808); }
     ScratchFolder dir;
     HMENU root = nullptr;
     decltype(press_key) saved_press = press_key;
@@ -148,16 +175,15 @@ TEST_F(Menu, OwnerDrawnItemSizes) {
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     HDC dc = GetDC(nullptr);
     HGDIOBJ font = SelectObject(dc, CreateFontIndirectA(&metrics.lfMenuFont));
-    for (auto [id, measured] : {std::pair<UINT, const char *>{2000, "  &Notepad"},
-                                {2002, "Ed *"},
-                                {2003, "  Tools"},
-                                {2650, "( &0 ) system"},
-                                {2100, ""}}) {
+    for (const char *row : {"2000 ~   &Notepad", "2002 ~ Ed *", "2003 ~   Tools",
+                            "2650 ~ ( &0 ) system", "2100 ~ "}) {
+        const std::vector<std::string> c = fields(row);
+        const char *measured = c[1].c_str();
         for (int size : {1, 40, INT_MAX}) {
             g_settings.icon_draw_width = g_settings.icon_draw_height = size;
             SIZE text;
             GetTextExtentPoint32A(dc, measured, (int)strlen(measured), &text);
-            MEASUREITEMSTRUCT request = {ODT_MENU, 0, id, 0, 0, 0};
+            MEASUREITEMSTRUCT request = {ODT_MENU, 0, (UINT)std::stoi(c[0]), 0, 0, 0};
             measure_item(nullptr, &request);
             EXPECT_EQ(request.itemWidth, (UINT)std::min(text.cx + 10LL + size, (long long)INT_MAX));
             EXPECT_EQ(request.itemHeight, (UINT)std::max(text.cy, (LONG)size)) << measured << size;
@@ -166,68 +192,24 @@ TEST_F(Menu, OwnerDrawnItemSizes) {
     DeleteObject(SelectObject(dc, font)), ReleaseDC(nullptr, dc);
 }
 
-namespace {
-
-// A write that would pass this many bytes in all fails, and every one after it.
-size_t g_bytes_left;
-size_t failing_write(const void *data, size_t size, FILE *file) {
-    size_t n = std::min(size, g_bytes_left);
-    g_bytes_left -= n;
-    return fwrite(data, 1, n, file);
-}
-
-// Every name in a folder, "name/" for folders.
-std::set<std::string> listing(const std::string &folder) {
-    std::set<std::string> names;
-    for (const auto &e : std::filesystem::directory_iterator(folder))
-        names.insert(e.path().filename().string() + (e.is_directory() ? "/" : ""));
-    return names;
-}
-
-// Rows 0 a (notepad), 1 b (the program's folder), 2 c (a missing file), 3 +,
-// 4 d, 5 {S, 6 }, 7 e: five entries with a, b and c's targets in turn.
-class IconCache : public Menu {
-protected:
-    void SetUp() override {
-        Menu::SetUp();
-        build("a b c + d {S } e", "@icon");
-        const std::string targets[] = {"C:\\windows\\notepad.exe", dir.path(), dir.path() + "no"};
-        for (int n = 0, row = 0; row < 8; ++row)
-            if (g_items.kind[row] == Entry)
-                text_copy(g_items.target[row], targets[n++ % 3].c_str());
-        g_settings.definition_time = kWritten;
-    }
-    std::string cache() { return read_file(dir.path() + "Tavrik.tvi"); }
-    std::string record(int slot) { return cache().substr(2020 + slot * 808, 808); }
-};
-
-}  // namespace
-
-TEST_F(IconCache, OnePictureForEachEntryInRowOrder) {
+// One picture for each entry in row order, after the program's own and its
+// folder's: the same target gives the same picture, a missing one a square of
+// the menu colour. A stale or damaged cache is written again; a damaged one is
+// not read.
+TEST_F(Menu, IconCacheWrittenInRowOrderAndAgainWhenStaleOrDamaged) {
+    build_pictures();
     ASSERT_EQ(icon_cache_check(nullptr), 1);
-    const std::string file = cache();
-    ASSERT_EQ(file.size(), 2020u + 7 * 808);
     std::vector<int32_t> head(9);  // record size and the slots of rows 0 to 7, after the stamp
-    memcpy(head.data(), &file[16], 36);
+    memcpy(head.data(), &cache()[16], 36);
     EXPECT_EQ(head, (std::vector<int32_t>{808, 2, 3, 4, 0, 5, 0, 0, 6}));
-    EXPECT_EQ(memcmp(file.data(), &kWritten, 16) + file.find_first_not_of('\0', 52), 2020u);
-    const BITMAPINFOHEADER header = {40, 16, 16, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    for (int slot = 0; slot < 7; ++slot) EXPECT_EQ(memcmp(&record(slot)[0], &header, 20), 0);
-    // Slot 0 the program's own picture, 1 its folder's; the same target gives
-    // the same picture, a missing one a square of the menu colour.
+    EXPECT_EQ(cache().size() + cache().find_first_not_of('\0', 52), 2020u * 2 + 7 * 808);
     EXPECT_NE(record(0), record(1));
     EXPECT_EQ(record(3) + record(6) + record(5), record(1) + record(1) + record(2));
-    COLORREF menu = GetSysColor(COLOR_MENU);
-    std::string plain;
+    const COLORREF menu = GetSysColor(COLOR_MENU);
+    std::string plain = record(4).substr(0, 40);
     for (int px = 0; px < 256; ++px)
         plain += {(char)GetBValue(menu), (char)GetGValue(menu), (char)GetRValue(menu)};
-    EXPECT_EQ(record(4).substr(40), plain);
-    ASSERT_EQ(icon_cache_load(), 1);
-    EXPECT_EQ(g_menu.icon_slot[4], 5);
-}
-
-// A stale or damaged cache is written again, and a damaged one is not read.
-TEST_F(IconCache, WrittenAgainWhenStaleOrDamaged) {
+    EXPECT_EQ(record(4), plain);
     for (const std::string what : {"", "second", "picture cut", "table cut", "slot", "size"}) {
         g_settings.definition_time = kWritten;  // "size" comes last
         ASSERT_EQ(icon_cache_check(nullptr), 1);
@@ -242,68 +224,64 @@ TEST_F(IconCache, WrittenAgainWhenStaleOrDamaged) {
         EXPECT_EQ(icon_cache_load(), what.empty() || what == "second") << what;
         EXPECT_EQ(icon_cache_check(nullptr), 1);
         EXPECT_EQ(cache() != bytes, !what.empty()) << what;
-        EXPECT_EQ(icon_cache_load(), 1);
+        ASSERT_EQ(icon_cache_load(), 1);
+        EXPECT_EQ(g_menu.icon_slot[4], 5);
     }
 }
 
-// Read-only: a current cache gives a text menu, a stale one fails the check.
-// Held by another program: this run draws the pictures it made, unless the
-// holder shares it for reading and it is current (only a writable file is
-// read). The file stays as it was until it is let go.
-TEST_F(IconCache, ReadOnlyOrHeldCacheStaysAsItIs) {
-    ASSERT_EQ(icon_cache_check(nullptr), 1);
-    const std::string path = dir.path() + "Tavrik.tvi", before = cache();
-    // the other program's share mode (-1 read-only instead), stale, check, load
-    for (const char *row : {"-1 0 1 0", "-1 1 0 0", "0 0 1 1", "0 1 1 1", "1 0 1 0", "1 1 1 1"}) {
-        int share, stale, checked, loaded;
-        std::istringstream(row) >> share >> stale >> checked >> loaded;
-        g_settings.definition_time = stale ? kLater : kWritten;
-        SetFileAttributesA(path.c_str(), share < 0 ? FILE_ATTRIBUTE_READONLY : 0);
-        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ | (share ? 0 : GENERIC_WRITE),
-                                  share < 0 ? 3 : share, nullptr, OPEN_EXISTING, 0, nullptr);
-        EXPECT_EQ(icon_cache_check(nullptr), checked) << row;
-        EXPECT_EQ(icon_cache_load(), loaded) << row;
-        CloseHandle(held), SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(cache(), before);
-        EXPECT_EQ(listing(dir.path()), std::set<std::string>{"Tavrik.tvi"});
-    }
-    EXPECT_EQ(icon_cache_check(nullptr), 1) << "once let go, it is written again";
-    EXPECT_NE(cache(), before);
-}
-
-// A cache that cannot be put in place, or whose write breaks off anywhere,
-// leaves the previous file (or none) and no temporary one; this run draws
-// the pictures it made, and the next one writes the file whole.
-TEST_F(IconCache, UnwritableCacheLeavesNoTrace) {
-    ASSERT_EQ(icon_cache_check(nullptr), 1);
-    const std::string old_cache = cache();
+// A cache that cannot be written: read-only (a current one gives a text menu,
+// a stale one fails the check), held by another program (this run draws the
+// pictures it made, unless the holder lets it read a current one: only a
+// writable file is read), a folder in its place or a write that breaks off.
+// The previous file (or none) stays, no temporary one is left, and once let
+// go the next run writes the file whole.
+TEST_F(Menu, UnwritableIconCacheLeavesNoTrace) {
+    build_pictures();
     char temporary[20];
     snprintf(temporary, sizeof temporary, "~tv%08lx.tmp", GetCurrentProcessId());
-    g_settings.definition_time = kLater;
-    const struct {
-        const char *definition, *folder;  // the folder is made before the check
-        size_t written;                   // bytes written before the write breaks off
-        bool had_cache;
-    } cases[] = {
-        {"gone\\Tavrik.ini", "", SIZE_MAX, 0},  {"Tavrik.ini", "Tavrik.tvi", SIZE_MAX, 0},
-        {"Tavrik.ini", temporary, SIZE_MAX, 0}, {"Tavrik.ini", "", 0, 1},
-        {"Tavrik.ini", "", 2020 + 809, 1},      {"Tavrik.ini", "", old_cache.size() - 1, 1}};
-    for (const auto &c : cases) {
+    // O an old cache, T stale, R read-only, H held, S held sharing reads, G no
+    // definition folder, F a folder where the cache goes, P one with the
+    // temporary name; bytes written before the write breaks off; check; load
+    for (const char *row :
+         {"OR -1 1 0", "OTR -1 0 0", "OH -1 1 1", "OTH -1 1 1", "OS -1 1 0", "OTS -1 1 1",
+          "G -1 1 1", "F -1 1 1", "P -1 1 1", "OT 0 1 1", "OT 2829 1 1", "OT 7675 1 1"}) {
+        std::string flags, old;
+        long long written;
+        int checked, loaded;
+        std::istringstream(row) >> flags >> written >> checked >> loaded;
+        auto has = [&](char flag) { return flags.find(flag) != std::string::npos; };
         ScratchFolder fresh;
-        const std::string cache_path = fresh.path() + "Tavrik.tvi", folder = c.folder;
-        text_copy(g_startup.definition_path, (fresh.path() + c.definition).c_str());
+        const std::string path = fresh.path() + "Tavrik.tvi";
+        text_copy(g_startup.definition_path,
+                  (fresh.path() + (has('G') ? "gone\\" : "") + "Tavrik.ini").c_str());
+        g_settings.definition_time = kWritten;
         std::set<std::string> left;
-        if (*c.folder) fresh.make_folder(folder), left.insert(folder + "/");
-        if (c.had_cache) fresh.write("Tavrik.tvi", old_cache), left.insert("Tavrik.tvi");
-        g_bytes_left = c.written;
+        if (has('O')) icon_cache_check(nullptr), old = read_file(path), left.insert("Tavrik.tvi");
+        if (has('F')) fresh.make_folder("Tavrik.tvi"), left.insert("Tavrik.tvi/");
+        if (has('P')) fresh.make_folder(temporary), left.insert(std::string(temporary) + "/");
+        g_settings.definition_time = has('T') ? kLater : kWritten;
+        SetFileAttributesA(path.c_str(),
+                           has('R') ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        HANDLE held =
+            flags.find_first_of("HS") == std::string::npos
+                ? nullptr
+                : CreateFileA(path.c_str(), GENERIC_READ | (has('H') ? GENERIC_WRITE : 0),
+                              has('S') ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        g_bytes_left = written < 0 ? SIZE_MAX : (size_t)written;
         icon_cache_write = failing_write;
-        EXPECT_EQ(icon_cache_check(nullptr) + icon_cache_load(), 2) << c.folder << c.written;
+        EXPECT_EQ(icon_cache_check(nullptr), checked) << row;
+        EXPECT_EQ(icon_cache_load(), loaded) << row;
         icon_cache_write = saved_write;
-        EXPECT_EQ(listing(fresh.path()), left);
-        EXPECT_TRUE(folder.empty() || listing(fresh.path() + folder).empty());
-        EXPECT_EQ(read_file(cache_path), c.had_cache ? old_cache : "");
-        EXPECT_TRUE(c.written == SIZE_MAX || (icon_cache_check(nullptr) &&
-                                              read_file(cache_path).size() == old_cache.size()));
+        if (held) CloseHandle(held);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(listing(fresh.path()), left) << row;
+        for (const std::string &name : left)
+            EXPECT_TRUE(name.back() != '/' || listing(fresh.path() + name).empty());
+        EXPECT_EQ(read_file(path), old) << row;
+        if (flags.find_first_of("GFP") != std::string::npos) continue;
+        EXPECT_EQ(icon_cache_check(nullptr), 1);
+        EXPECT_EQ(read_file(path).size(), 2020u + 7 * 808);
+        EXPECT_EQ(read_file(path) == old, !has('T')) << row;
     }
     // Beside a definition whose path is as long as a path can be, the
     // temporary name still fits.
