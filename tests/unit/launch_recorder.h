@@ -1,5 +1,4 @@
-// The shell, the pauses, the version box, the input dialog and the clipboard
-// replaced by recorders and a scripted user, for the launch and window tests.
+// Recorders and a scripted user in place of the shell, pauses, version box, dialog, clipboard.
 #pragma once
 
 #include <algorithm>

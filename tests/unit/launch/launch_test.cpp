@@ -1,5 +1,4 @@
-// The launch without windows: command macros, copied path lists, collected
-// files and the dispatch of a choice, with the shell and the user recorded.
+// The launch without windows: macros, copied path lists, collected files, a choice's dispatch.
 #include <gtest/gtest.h>
 
 #include "definition/items.h"

@@ -1,5 +1,4 @@
-// The real input dialog, driven from a timer inside its modal loop: how it
-// closes, its labels, and the files dropped on it or on the launcher window.
+// The real input dialog, driven from a timer in its modal loop: closing, labels, dropped files.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -62,13 +61,13 @@ TEST(InputDialog, ClosingKeysLabelsAndDrops) {
     g_paths = {{kSpaced}, {"C:\\y"}, {"C:\\" + std::string(300, 'l')}};
     const std::string value = kHead + "'%X'\x93\xfc\x97\xcd", quoted = "\"" + kSpaced + "\"";
     // prompt counter ~ label ~ acts ~ end code ~ result ~ what the user saw
-    for (const std::string &row : std::vector<std::string>
-         {"1 ~  ~ E ~ 4 ~ start ~ " + value, "1 ~  ~ C ~ 1 ~ start ~ " + value,
-          "1 ~ My label ~ X ~ 0 ~ - ~ My label", "1 ~  ~ Q ~ 0 ~ - ~ " + value,
-          "0 ~  ~ d01nd2nO ~ 4 ~ " + quoted + " ~ " + kHead + "\x83I\x83v\x83V\x83\x87\x83\x93|" +
-              quoted + "|" + quoted,
-          "1 ~  ~ d0nw0nw2nO ~ 4 ~ " + quoted + " ~ " + value + "|" + kSpaced + "|" + quoted + "|" +
-              quoted}) {
+    for (const std::string &row : std::vector<std::string>{
+             "1 ~  ~ E ~ 4 ~ start ~ " + value, "1 ~  ~ C ~ 1 ~ start ~ " + value,
+             "1 ~ My label ~ X ~ 0 ~ - ~ My label", "1 ~  ~ Q ~ 0 ~ - ~ " + value,
+             "0 ~  ~ d01nd2nO ~ 4 ~ " + quoted + " ~ " + kHead +
+                 "\x83I\x83v\x83V\x83\x87\x83\x93|" + quoted + "|" + quoted,
+             "1 ~  ~ d0nw0nw2nO ~ 4 ~ " + quoted + " ~ " + value + "|" + kSpaced + "|" + quoted +
+                 "|" + quoted}) {
         std::vector<std::string> c = fields(row);
         g_launch.prompt_counter = std::stoi(c[0]);
         g_launch.input_label_set = !c[1].empty();

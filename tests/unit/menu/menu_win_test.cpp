@@ -1,5 +1,4 @@
-// Menus built from loaded definitions and read back: levels and marks, access
-// keys, owner-drawn items, the icon cache, the hooks and the menu messages.
+// Real menus from loaded definitions: levels, keys, item sizes, icon cache, hooks, messages.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -165,9 +164,8 @@ TEST_F(Menu, AccessKeysOfTheHighlightedLevel) {
     EXPECT_EQ(menu_character_handler(root, 'n').action, MenuKeyNoMatch);
 }
 
-// Owner-drawn items are as wide as their measured text (ampersand kept, two
-// blanks before a row's title), the picture and a margin, and as high as the
-// taller of both; a size up to INT_MAX from "@font=" stops the sums there.
+// The measured text keeps its ampersand and a row's title two blanks in front;
+// "@font=" sizes up to INT_MAX stop the sums there.
 TEST_F(Menu, OwnerDrawnItemSizes) {
     build("&Notepad Ed >v {Tools }", "@icon=1");
     NONCLIENTMETRICSA metrics = {};
@@ -192,10 +190,8 @@ TEST_F(Menu, OwnerDrawnItemSizes) {
     DeleteObject(SelectObject(dc, font)), ReleaseDC(nullptr, dc);
 }
 
-// One picture for each entry in row order, after the program's own and its
-// folder's: the same target gives the same picture, a missing one a square of
-// the menu colour. A stale or damaged cache is written again; a damaged one is
-// not read.
+// Slot 0 the program's picture, 1 its folder's, then the entries'; a missing
+// target gets a plain square. A damaged cache is not read but written again.
 TEST_F(Menu, IconCacheWrittenInRowOrderAndAgainWhenStaleOrDamaged) {
     build_pictures();
     ASSERT_EQ(icon_cache_check(nullptr), 1);
@@ -229,12 +225,9 @@ TEST_F(Menu, IconCacheWrittenInRowOrderAndAgainWhenStaleOrDamaged) {
     }
 }
 
-// A cache that cannot be written: read-only (a current one gives a text menu,
-// a stale one fails the check), held by another program (this run draws the
-// pictures it made, unless the holder lets it read a current one: only a
-// writable file is read), a folder in its place or a write that breaks off.
-// The previous file (or none) stays, no temporary one is left, and once let
-// go the next run writes the file whole.
+// A cache that cannot be written leaves the previous file (or none) and no
+// temporary one; this run draws the pictures it made unless a read-only or
+// held file is current, and once let go the next run writes the file whole.
 TEST_F(Menu, UnwritableIconCacheLeavesNoTrace) {
     build_pictures();
     char temporary[20];
@@ -283,8 +276,7 @@ TEST_F(Menu, UnwritableIconCacheLeavesNoTrace) {
         EXPECT_EQ(read_file(path).size(), 2020u + 7 * 808);
         EXPECT_EQ(read_file(path) == old, !has('T')) << row;
     }
-    // Beside a definition whose path is as long as a path can be, the
-    // temporary name still fits.
+    // The temporary name fits beside a definition of the longest path.
     std::string folder = dir.path();
     while (folder.size() < 230)
         folder = dir.make_folder(folder.substr(dir.path().size()) + "0123456789") + "\\";
@@ -294,9 +286,8 @@ TEST_F(Menu, UnwritableIconCacheLeavesNoTrace) {
     EXPECT_EQ(listing(folder), std::set<std::string>{base + ".tvi"});
 }
 
-// Space and the middle button mark the highlighted row when it launches
-// something, in a menu that is not owner-drawn; the right button asks for
-// the folder. Root: A(2000) -(2001) B(2002)[v(2003) w(2004)] S(2005)[] system.
+// Only rows that launch something are marked, and not in owner-drawn menus.
+// Root: A(2000) -(2001) B(2002)[v(2003) w(2004)] S(2005)[] system.
 TEST_F(Menu, HooksMarkOnlyRowsThatLaunch) {
     Recorders recorders;
     build("A + B >v >w {S In }");
@@ -322,9 +313,8 @@ TEST_F(Menu, HooksMarkOnlyRowsThatLaunch) {
     EXPECT_EQ(g_calls, (std::vector<std::string>{"open ms-settings:A|-|-", "pause 0"}));
 }
 
-// A listed folder's submenu is built from the item table at every opening,
-// with its marks and the same bitmaps each time; Down follows only a mouse
-// selection, and the menu's first opening.
+// A listed folder's submenu is built at every opening with the same bitmaps;
+// Down follows only a mouse selection, and the menu's first opening.
 TEST_F(Menu, SubmenuBuiltAtEveryOpeningWithoutNewBitmaps) {
     for (int i = 0; i < 5; ++i) dir.write("list\\f" + std::to_string(i) + ".exe", "MZ");
     build(dir.path() + "list", "@icon");
@@ -350,8 +340,7 @@ TEST_F(Menu, SubmenuBuiltAtEveryOpeningWithoutNewBitmaps) {
     EXPECT_EQ(g_presses.size(), 101u);
 }
 
-// Another window took the focus: a posted click closes the menu, and is
-// swallowed when it arrives.
+// A click posted at focus loss closes the menu and is swallowed when it arrives.
 TEST_F(Menu, FocusLossClosesTheMenuWithASwallowedClick) {
     HWND window =
         CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
