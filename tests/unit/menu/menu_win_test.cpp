@@ -1,0 +1,356 @@
+// Real menus from loaded definitions: levels, keys, item sizes, icon cache, hooks, messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <climits>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "app/check_item.h"
+#include "app/hooks.h"
+#include "app/popup.h"
+#include "app/window.h"
+#include "definition/settings.h"
+#include "definition/startup.h"
+#include "launch_recorder.h"
+#include "menu/builder_win.h"
+#include "menu/iconcache.h"
+#include "menu/menukeys_win.h"
+#include "menu/ownerdraw_win.h"
+#include "test_support.h"
+
+namespace {
+
+const SysTime kWritten = {2024, 5, 5, 3, 10, 12, 34, 789}, kLater = {2025, 1, 2, 4, 3, 4, 5, 0};
+std::vector<int> g_presses;
+
+// A write that would pass this many bytes in all fails, and every one after it.
+size_t g_bytes_left;
+size_t failing_write(const void *data, size_t size, FILE *file) {
+    size_t n = std::min(size, g_bytes_left);
+    g_bytes_left -= n;
+    return fwrite(data, 1, n, file);
+}
+
+// Every name in a folder, "name/" for folders.
+std::set<std::string> listing(const std::string &folder) {
+    std::set<std::string> names;
+    for (const auto &e : std::filesystem::directory_iterator(folder))
+        names.insert(e.path().filename().string() + (e.is_directory() ? "/" : ""));
+    return names;
+}
+
+class Menu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_launcher_state(dir.path());
+        g_popup = PopupState{}, g_presses.clear();
+        press_key = [](unsigned char key) { g_presses.push_back(key); };
+    }
+    void TearDown() override {
+        press_key = saved_press, icon_cache_write = saved_write;
+        if (root) destroy_submenus(root), DestroyMenu(root);
+        menu_release_pictures();
+    }
+    // Words "+", "-", ">variant", "{submenu", "}" and paths stay as they are,
+    // any other is an entry of that title; the root is built as the popup does.
+    void build(const std::string &words, const std::string &system = "") {
+        std::string lines = "[system]\n" + system + "\n[launch]\n";
+        std::istringstream in(words);
+        for (std::string w; in >> w;)
+            lines += (strchr("+->{}", w[0]) || w.find('\\') != std::string::npos
+                          ? w
+                          : "ms-settings:" + w + " | " + w) +
+                     "\n";
+        g_settings.icon_mode = kUnset;  // as a command line without "/#n" leaves it
+        load_text(lines);
+        if (root) destroy_submenus(root), DestroyMenu(root);
+        build_menu_level(root = g_popup.root_menu = g_popup.last_menu = CreatePopupMenu(), 0, 0);
+        if (g_settings.system_entry_always || !GetMenuItemCount(root)) append_system_entry(root);
+    }
+    // "title(id)", "-(id)" a separator, "|" a new column, "!" checked, "[...]" a
+    // submenu; with highlight, the item at that position is made the highlighted one.
+    static std::string describe(HMENU menu, int highlight = INT_MIN) {
+        std::string out;
+        for (int p = 0; p < GetMenuItemCount(menu); ++p) {
+            char text[300] = "";
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info, info.fMask = MIIM_STATE;
+            info.fState = p == highlight ? MFS_HILITE : 0;
+            if (highlight != INT_MIN) SetMenuItemInfoA(menu, (UINT)p, TRUE, &info);
+            info.dwTypeData = text, info.cch = sizeof text;
+            info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+            GetMenuItemInfoA(menu, (UINT)p, TRUE, &info);
+            out += (p ? " " : "") + std::string(info.fType & MFT_MENUBARBREAK ? "|" : "") +
+                   (info.fType & MFT_SEPARATOR ? "-" : text) + "(" + std::to_string(info.wID) +
+                   (info.fState & MFS_CHECKED ? ")!" : ")");
+            if (info.hSubMenu) out += "[" + describe(info.hSubMenu) + "]";
+        }
+        return out;
+    }
+    // Rows 0 a (notepad), 1 b (the program's folder), 2 c (a missing file), 3 +,
+    // 4 d, 5 {S, 6 }, 7 e: five entries with a, b and c's targets in turn.
+    void build_pictures() {
+        build("a b c + d {S } e", "@icon");
+        const std::string targets[] = {"C:\\windows\\notepad.exe", dir.path(), dir.path() + "no"};
+        for (int n = 0, row = 0; row < 8; ++row)
+            if (g_items.kind[row] == Entry)
+                text_copy(g_items.target[row], targets[n++ % 3].c_str());
+        g_settings.definition_time = kWritten;
+    }
+    std::string cache() { return read_file(dir.path() + "Tavrik.tvi"); }
+    std::string record(int slot) { return cache().substr(2020 + slot * 808, 808); }
+    ScratchFolder dir;
+    HMENU root = nullptr;
+    decltype(press_key) saved_press = press_key;
+    decltype(icon_cache_write) saved_write = icon_cache_write;
+};
+
+}  // namespace
+
+TEST_F(Menu, LevelsGroupsBreaksAndMarks) {
+    const std::string sub = "[Tavrik.ini ( &1 )(2660) " + std::string(check_item_text()) +
+                            "(2665) -(2600) &Help(2670) &Version(2680)]";
+    // words ~ [system] lines ~ marked row ~ the menu, {sub} the system submenu
+    for (const char *row : {
+             "Ed >v ~ @sysmenu=0 ~ 9 ~ Ed *(2001)", "Ed >v ~ @sysmenu=0\n@mark=0 ~ 1 ~ Ed(2001)!",
+             "Ed + >v ~ @sysmenu=0 ~ 9 ~ Ed(2000) -(2001) Ed *(2002)",
+             "Ed >a - >b X ~ @sysmenu=0 ~ 3 ~ Ed(2000)[a(2001) |b(2003)!] X(2004)",
+             "A + + B - + C + ~  ~ 9 ~ A(2000) -(2002) B(2003) -(2005) C(2006) -(2600) system ( &0 "
+             ")(2650){sub}",
+             "A - {S in + } B ~  ~ 0 ~ A(2000)! |S(2002)[] B(2006) -(2600) system ( &0 "
+             ")(2650){sub}",
+             "{S ~ @sysmenu=0 ~ 9 ~ S(2000)[]", " ~ @sysmenu=0 ~ 9 ~ system ( &0 )(2650){sub}",
+             "A ~ @icon=1 ~ 0 ~ (2000) -(2600) (2650){sub}",  // owner-drawn: no texts, no marks
+         }) {
+        std::vector<std::string> c = fields(row);
+        g_menu.marked[std::stoi(c[2])] = 1;
+        build(c[0], c[1]);
+        g_menu.marked[std::stoi(c[2])] = 0;
+        if (size_t at = c[3].find("{sub}"); at != std::string::npos) c[3].replace(at, 5, sub);
+        EXPECT_EQ(describe(root), c[3]) << row;
+    }
+    // Item bitmaps put a blank before the text, room kept for a long title and the mark.
+    build("Ed >v", "@icon\n@sysmenu=0");
+    text_copy(g_items.title[0], std::string(259, 't').c_str());
+    build_menu_level(root, 0, 0);
+    EXPECT_EQ(describe(root), " " + std::string(259, 't') + " *(2001)");
+}
+
+// Positions 0 &Notepad, 1 -, 2 &Alpha, 3 &apple, 4 -, 5 &Ed *, 6 &Multi [one,
+// two], 7 &Tools [&Cmd, &calc], 8 Plain, 9 -, 10 system; answers: 0 none,
+// 1 run the row, 2 open the submenu, 3 move to the position.
+TEST_F(Menu, AccessKeysOfTheHighlightedLevel) {
+    build("&Notepad + &Alpha &apple + &Ed >x &Multi >1 >2 {&Tools &Cmd &calc } Plain");
+    for (const char *row :
+         {"0 0 2 650 10", "0 a 3 2 2", "2 A 3 3 3", "3 a 3 2 2", "-1 a 3 2 2", "0 t 2 10 7",
+          "0 M 2 7 6", "5 n 1 0 0", "0 e 1 6 5", "0 z 0 -1 -1", "0 p 0 -1 -1"}) {
+        int highlighted;
+        char typed;
+        std::istringstream(row) >> highlighted >> typed;
+        describe(root, highlighted);
+        MenuKeyAnswer a = menu_character_handler(root, (WPARAM)typed);
+        EXPECT_EQ(std::to_string(highlighted) + " " + typed + " " + std::to_string(a.action) + " " +
+                      std::to_string(a.row) + " " + std::to_string(a.position),
+                  row);
+    }
+    // An open submenu is the level; in a variant submenu the system matched its items.
+    build_menu_level(GetSubMenu(root, 7), 10, 1);
+    describe(root, 7), describe(GetSubMenu(root, 7), 0);
+    EXPECT_EQ(menu_character_handler(root, 'c').position, 1);
+    EXPECT_EQ(menu_character_handler(root, 'n').action, MenuKeyNoMatch);
+    describe(root, 6), describe(GetSubMenu(root, 6), 0);
+    EXPECT_EQ(menu_character_handler(root, 'n').action, MenuKeyNoMatch);
+}
+
+// The measured text keeps its ampersand and a row's title two blanks in front;
+// "@font=" sizes up to INT_MAX stop the sums there.
+TEST_F(Menu, OwnerDrawnItemSizes) {
+    build("&Notepad Ed >v {Tools }", "@icon=1");
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ font = SelectObject(dc, CreateFontIndirectA(&metrics.lfMenuFont));
+    for (const char *row : {"2000 ~   &Notepad", "2002 ~ Ed *", "2003 ~   Tools",
+                            "2650 ~ ( &0 ) system", "2100 ~ "}) {
+        const std::vector<std::string> c = fields(row);
+        const char *measured = c[1].c_str();
+        for (int size : {1, 40, INT_MAX}) {
+            g_settings.icon_draw_width = g_settings.icon_draw_height = size;
+            SIZE text;
+            GetTextExtentPoint32A(dc, measured, (int)strlen(measured), &text);
+            MEASUREITEMSTRUCT request = {ODT_MENU, 0, (UINT)std::stoi(c[0]), 0, 0, 0};
+            measure_item(nullptr, &request);
+            EXPECT_EQ(request.itemWidth, (UINT)std::min(text.cx + 10LL + size, (long long)INT_MAX));
+            EXPECT_EQ(request.itemHeight, (UINT)std::max(text.cy, (LONG)size)) << measured << size;
+        }
+    }
+    DeleteObject(SelectObject(dc, font)), ReleaseDC(nullptr, dc);
+}
+
+// Slot 0 the program's picture, 1 its folder's, then the entries'; a missing
+// target gets a plain square. A damaged cache is not read but written again.
+TEST_F(Menu, IconCacheWrittenInRowOrderAndAgainWhenStaleOrDamaged) {
+    build_pictures();
+    ASSERT_EQ(icon_cache_check(nullptr), 1);
+    std::vector<int32_t> head(9);  // record size and the slots of rows 0 to 7, after the stamp
+    memcpy(head.data(), &cache()[16], 36);
+    EXPECT_EQ(head, (std::vector<int32_t>{808, 2, 3, 4, 0, 5, 0, 0, 6}));
+    EXPECT_EQ(cache().size() + cache().find_first_not_of('\0', 52), 2020u * 2 + 7 * 808);
+    EXPECT_NE(record(0), record(1));
+    EXPECT_EQ(record(3) + record(6) + record(5), record(1) + record(1) + record(2));
+    const COLORREF menu = GetSysColor(COLOR_MENU);
+    std::string plain = record(4).substr(0, 40);
+    for (int px = 0; px < 256; ++px)
+        plain += {(char)GetBValue(menu), (char)GetGValue(menu), (char)GetRValue(menu)};
+    EXPECT_EQ(record(4), plain);
+    for (const std::string what : {"", "second", "picture cut", "table cut", "slot", "size"}) {
+        g_settings.definition_time = kWritten;  // "size" comes last
+        ASSERT_EQ(icon_cache_check(nullptr), 1);
+        std::string bytes = cache();
+        bytes.back() ^= 0x5a;  // shows whether the check writes the file
+        if (what == "second") ++g_settings.definition_time.second;
+        if (what == "picture cut") bytes.resize(2020 + 5 * 808 + 100);
+        if (what == "table cut") bytes.resize(1000);
+        if (what == "slot") bytes[20 + 4 * 7] = 7;  // one past the pictures
+        if (what == "size") g_settings.icon_width = g_settings.icon_height = 32;
+        dir.write("Tavrik.tvi", bytes);
+        EXPECT_EQ(icon_cache_load(), what.empty() || what == "second") << what;
+        EXPECT_EQ(icon_cache_check(nullptr), 1);
+        EXPECT_EQ(cache() != bytes, !what.empty()) << what;
+        ASSERT_EQ(icon_cache_load(), 1);
+        EXPECT_EQ(g_menu.icon_slot[4], 5);
+    }
+}
+
+// A cache that cannot be written leaves the previous file (or none) and no
+// temporary one; this run draws the pictures it made unless a read-only or
+// held file is current, and once let go the next run writes the file whole.
+TEST_F(Menu, UnwritableIconCacheLeavesNoTrace) {
+    build_pictures();
+    char temporary[20];
+    snprintf(temporary, sizeof temporary, "~tv%08lx.tmp", GetCurrentProcessId());
+    // O an old cache, T stale, R read-only, H held, S held sharing reads, G no
+    // definition folder, F a folder where the cache goes, P one with the
+    // temporary name; bytes written before the write breaks off; check; load
+    for (const char *row :
+         {"OR -1 1 0", "OTR -1 0 0", "OH -1 1 1", "OTH -1 1 1", "OS -1 1 0", "OTS -1 1 1",
+          "G -1 1 1", "F -1 1 1", "P -1 1 1", "OT 0 1 1", "OT 2829 1 1", "OT 7675 1 1"}) {
+        std::string flags, old;
+        long long written;
+        int checked, loaded;
+        std::istringstream(row) >> flags >> written >> checked >> loaded;
+        auto has = [&](char flag) { return flags.find(flag) != std::string::npos; };
+        ScratchFolder fresh;
+        const std::string path = fresh.path() + "Tavrik.tvi";
+        text_copy(g_startup.definition_path,
+                  (fresh.path() + (has('G') ? "gone\\" : "") + "Tavrik.ini").c_str());
+        g_settings.definition_time = kWritten;
+        std::set<std::string> left;
+        if (has('O')) icon_cache_check(nullptr), old = read_file(path), left.insert("Tavrik.tvi");
+        if (has('F')) fresh.make_folder("Tavrik.tvi"), left.insert("Tavrik.tvi/");
+        if (has('P')) fresh.make_folder(temporary), left.insert(std::string(temporary) + "/");
+        g_settings.definition_time = has('T') ? kLater : kWritten;
+        SetFileAttributesA(path.c_str(),
+                           has('R') ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        HANDLE held =
+            flags.find_first_of("HS") == std::string::npos
+                ? nullptr
+                : CreateFileA(path.c_str(), GENERIC_READ | (has('H') ? GENERIC_WRITE : 0),
+                              has('S') ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        g_bytes_left = written < 0 ? SIZE_MAX : (size_t)written;
+        icon_cache_write = failing_write;
+        EXPECT_EQ(icon_cache_check(nullptr), checked) << row;
+        EXPECT_EQ(icon_cache_load(), loaded) << row;
+        icon_cache_write = saved_write;
+        if (held) CloseHandle(held);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(listing(fresh.path()), left) << row;
+        for (const std::string &name : left)
+            EXPECT_TRUE(name.back() != '/' || listing(fresh.path() + name).empty());
+        EXPECT_EQ(read_file(path), old) << row;
+        if (flags.find_first_of("GFP") != std::string::npos) continue;
+        EXPECT_EQ(icon_cache_check(nullptr), 1);
+        EXPECT_EQ(read_file(path).size(), 2020u + 7 * 808);
+        EXPECT_EQ(read_file(path) == old, !has('T')) << row;
+    }
+    // The temporary name fits beside a definition of the longest path.
+    std::string folder = dir.path();
+    while (folder.size() < 230)
+        folder = dir.make_folder(folder.substr(dir.path().size()) + "0123456789") + "\\";
+    const std::string base(259 - folder.size() - 4, 'b');
+    text_copy(g_startup.definition_path, (folder + base + ".ini").c_str());
+    ASSERT_EQ(icon_cache_check(nullptr), 1);
+    EXPECT_EQ(listing(folder), std::set<std::string>{base + ".tvi"});
+}
+
+// Only rows that launch something are marked, and not in owner-drawn menus.
+// Root: A(2000) -(2001) B(2002)[v(2003) w(2004)] S(2005)[] system.
+TEST_F(Menu, HooksMarkOnlyRowsThatLaunch) {
+    Recorders recorders;
+    build("A + B >v >w {S In }");
+    MOUSEHOOKSTRUCT mouse = {};
+    // submenu position (-1 the root), item, icon mode, markable
+    for (const char *row : {"-1 2000 0 1", "2 2003 0 1", "-1 2001 0 0", "-1 2005 0 0",
+                            "-1 2650 0 0", "-1 2008 0 0", "-1 2000 2 0"}) {
+        int position, markable;
+        std::istringstream(row) >> position >> g_popup.last_item >> g_settings.icon_mode >>
+            markable;
+        g_popup.last_menu = position < 0 ? root : GetSubMenu(root, position);
+        EXPECT_EQ(menu_keyboard_hook(HC_ACTION, VK_SPACE, (LPARAM)0x80000000), 0);  // a release
+        // Toggled and swallowed at the first call of a press, HC_NOREMOVE included.
+        EXPECT_EQ(menu_keyboard_hook(HC_NOREMOVE, VK_SPACE, 0), markable) << row;
+        EXPECT_EQ(describe(g_popup.last_menu).find(")!") != std::string::npos, markable == 1);
+        EXPECT_EQ(menu_mouse_hook(HC_ACTION, WM_MBUTTONDOWN, (LPARAM)&mouse), markable);
+        EXPECT_EQ(describe(g_popup.last_menu).find(")!") + g_menu.marked_count, std::string::npos);
+    }
+    g_settings.icon_mode = 0;  // without "@filer", the entry runs
+    menu_mouse_hook(HC_ACTION, WM_RBUTTONDOWN, (LPARAM)&mouse);
+    dispatch_choice(nullptr, 2000, 0);
+    EXPECT_EQ(g_popup.folder_open_request, 1);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"open ms-settings:A|-|-", "pause 0"}));
+}
+
+// A listed folder's submenu is built at every opening with the same bitmaps;
+// Down follows only a mouse selection, and the menu's first opening.
+TEST_F(Menu, SubmenuBuiltAtEveryOpeningWithoutNewBitmaps) {
+    for (int i = 0; i < 5; ++i) dir.write("list\\f" + std::to_string(i) + ".exe", "MZ");
+    build(dir.path() + "list", "@icon");
+    ASSERT_TRUE(icon_cache_check(nullptr) && icon_cache_load());
+    HMENU list = GetSubMenu(root, 0);
+    std::set<HBITMAP> bitmaps;
+    for (int opening = 0; opening < 200; ++opening) {
+        g_menu.marked[3] = opening >= 100;
+        g_popup.last_by_mouse = opening % 2;
+        launcher_window_proc(nullptr, WM_INITMENUPOPUP, (WPARAM)list, 0);
+        ASSERT_EQ(describe(list).find(")!") != std::string::npos, opening >= 100);
+        for (UINT id = 2001; id <= 2005; ++id) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info, info.fMask = MIIM_BITMAP;
+            GetMenuItemInfoA(list, id, FALSE, &info);
+            bitmaps.insert(info.hbmpItem);
+        }
+    }
+    EXPECT_EQ(bitmaps.size(), 5u);
+    for (HBITMAP bitmap : bitmaps) EXPECT_EQ(GetObjectType(bitmap), (DWORD)OBJ_BITMAP);
+    EXPECT_EQ(g_presses, std::vector<int>(100, VK_DOWN));
+    launcher_window_proc(nullptr, WM_INITMENU, (WPARAM)root, 0);
+    EXPECT_EQ(g_presses.size(), 101u);
+}
+
+// A click posted at focus loss closes the menu and is swallowed when it arrives.
+TEST_F(Menu, FocusLossClosesTheMenuWithASwallowedClick) {
+    HWND window =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    for (int active : {0, 1}) {
+        g_popup.menu_active = active;
+        launcher_window_proc(window, WM_KILLFOCUS, 0, 0);
+        MSG msg;
+        EXPECT_EQ(PeekMessageA(&msg, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE), active);
+        EXPECT_EQ(launcher_window_proc(window, WM_LBUTTONDOWN, 0, 0), active);
+        EXPECT_EQ(launcher_window_proc(window, WM_LBUTTONDOWN, 0, 0), 0);  // later clicks pass
+    }
+    DestroyWindow(window);
+}
