@@ -6,20 +6,11 @@ person would, the scenarios written as data in tests/e2e/scenarios/*.txt.
            [--helper tavrik_e2e_helper.exe] [--zip ZIP] [--screenshots DIR]
            [--repeat N] [SCENARIO...]
 
-A block starts with "== name"; "#" lines are comments; every other line is
-a step: a verb and its words, quoted as in a shell. In the words {rel} is
-the Windows path of rel in the scenario's folder ({} the folder itself),
-{q:rel} the same in double quotes. "ini [FILE]" takes the lines indented
-below it as a menu definition. The verbs are the methods of Steps (steps.py);
-the first line of each says what it does. A file's "% prefix NAME" gives its
-scenarios a Wine prefix of their own (beside --work), "% locale LOCALE"
-another locale (code page).
-
-Each scenario gets a fresh program folder C:\\e2e\\<folder>\\ with Tavrik.exe,
-copies of the recorder (which notes its start, folder and command line in
-record.log beside itself) and the files it names; each ends its Wine session
-so nothing it left running reaches the next one. Without DISPLAY the run
-takes an Xvfb display of its own. Standard library only.
+A block starts with "== name", "#" starts a comment, a step is a verb (a method
+of Steps in steps.py) and its words, quoted as in a shell; lines indented below
+a step are its text. A file's "% prefix NAME" and "% locale LOCALE" give its
+scenarios a Wine prefix of their own (beside --work) and another locale. Each
+scenario ends its Wine session, so nothing it left running reaches the next.
 """
 
 import argparse
@@ -35,7 +26,7 @@ import sys
 import time
 import traceback
 
-from steps import Failure, Steps, check
+from steps import Steps, check
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
@@ -52,8 +43,8 @@ class Session:
     def __init__(self, work, locale):
         self.work = os.path.abspath(work)
         self.prefix = os.environ.get("TAVRIK_E2E_PREFIX") or os.path.join(self.work, "wineprefix")
-        self.env = dict(os.environ, WINEPREFIX=self.prefix, TAVRIK_LANG=locale, LANG=locale,
-                        LC_ALL=locale, WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml="),
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, TAVRIK_LANG=locale, LANG=locale, LC_ALL=locale,
+                        WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml="),
                         # Wine's own errors go to each folder's wine-output.txt, shown on failure
                         WINEDEBUG=os.environ.get("TAVRIK_E2E_WINEDEBUG", "-all,err+all"))
         os.makedirs(self.work, exist_ok=True)
@@ -151,7 +142,7 @@ def run_scenario(session, name, steps, tools):
     except Exception as error:  # one failing scenario must not stop the others
         shot = os.path.join(session.work, f"failed-{name}.png")
         session.grab(shot)
-        detail = str(error) if isinstance(error, Failure) else traceback.format_exc()
+        detail = str(error) if isinstance(error, AssertionError) else traceback.format_exc()
         print(f"FAIL {name} ({time.monotonic() - started:.1f}s): {where} {' '.join(words)}: {detail}\n"
               f"    screenshot: {shot}", flush=True)
         output = doer.unix and os.path.join(doer.unix, "wine-output.txt")
@@ -185,9 +176,11 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     failed = 0
     for settings in {tuple(sorted(scenarios[n][0].items())) for n in names}:
-        group, settings = [n for n in names if tuple(sorted(scenarios[n][0].items())) == settings], dict(settings)
+        group = [n for n in names if tuple(sorted(scenarios[n][0].items())) == settings]
+        settings = dict(settings)
         work = os.path.join(os.path.dirname(os.path.abspath(tools.work)), settings.get("prefix", ""))
-        session = Session(work if "prefix" in settings else tools.work, settings.get("locale", "ja_JP.UTF-8"))
+        session = Session(work if "prefix" in settings else tools.work,
+                          settings.get("locale", "ja_JP.UTF-8"))
         try:
             for _ in range(tools.repeat):
                 failed += sum(not run_scenario(session, n, scenarios[n][1], tools) for n in group)

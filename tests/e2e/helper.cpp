@@ -62,13 +62,12 @@ int main(int argc, char **argv) {
         return 0;
     }
     if ((kind != "files" && kind != "hold-clipboard") || argc < 3) return 2;
-    std::string list;
-    for (int i = 2; i < argc; ++i) list += std::string(argv[i]) + '\0';
     DROPFILES head = {sizeof(DROPFILES), {0, 0}, FALSE, FALSE};
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof head + list.size() + 1);  // zeroed: the list's end
-    char *data = (char *)GlobalLock(memory);
-    memcpy(data, &head, sizeof head);
-    memcpy(data + sizeof head, list.data(), list.size());
+    std::string data(reinterpret_cast<const char *>(&head), sizeof head);
+    for (int i = 2; i < argc; ++i) data += std::string(argv[i]) + '\0';
+    data += '\0';  // the list's end
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, data.size());
+    memcpy(GlobalLock(memory), data.data(), data.size());
     GlobalUnlock(memory);
     if (!open_clipboard()) return 1;
     EmptyClipboard();

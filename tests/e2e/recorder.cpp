@@ -4,8 +4,8 @@
 //   exe=<own file name>\tms=<milliseconds since 1601, UTC>\tcwd=<current folder>\tcmd=<raw command line>\r\n
 //
 // The command line comes last and as it is, so the tests can check its exact
-// quoting. Copies may start at nearly the same moment: a log another copy has
-// open is tried again, and each line is written under a lock at the log's end.
+// quoting. Copies may start at nearly the same moment: all share the log, and
+// each line is written under a lock at the log's end.
 #include <windows.h>
 
 #include <cstdio>
@@ -26,13 +26,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                           cwd, GetCommandLineA());
     if (length < 0) return 1;
     snprintf(slash + 1, path + sizeof path - (slash + 1), "record.log");
-    HANDLE log = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 200 && log == INVALID_HANDLE_VALUE; ++attempt) {
-        log = CreateFileA(path, FILE_APPEND_DATA | GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (log == INVALID_HANDLE_VALUE) Sleep(10);
-    }
+    HANDLE log = CreateFileA(path, FILE_APPEND_DATA | GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return 2;
     OVERLAPPED far_byte = {};  // a lock byte far past any real log's end
     far_byte.Offset = 0xffffffffu;

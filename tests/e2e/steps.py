@@ -10,6 +10,7 @@ import shutil
 import subprocess
 import time
 import zipfile
+from pathlib import Path
 
 MENU_FRAME = 3  # Wine 8's frame around a menu's items with the default theme
 TIMEOUT = 10.0
@@ -18,13 +19,9 @@ PATH = re.compile(r"\{(q:)?([^{}&]*)\}")
 EMPTY = hashlib.sha256().digest()
 
 
-class Failure(AssertionError):
-    pass
-
-
 def check(condition, message):
     if not condition:
-        raise Failure(message)
+        raise AssertionError(message)
 
 
 def wait_for(what, predicate, timeout=TIMEOUT):
@@ -44,17 +41,16 @@ def snapshot(root):
         for name in names:
             path = os.path.join(folder, name)
             if name not in ("record.log", "wine-output.txt") and not name.endswith(".tvi"):
-                with open(path, "rb") as f:
-                    files[os.path.relpath(path, root)] = (hashlib.sha256(f.read()).digest(),
-                                                          os.stat(path).st_mtime_ns)
+                files[os.path.relpath(path, root)] = (hashlib.sha256(Path(path).read_bytes()).digest(),
+                                                      os.stat(path).st_mtime_ns)
     return files
 
 
 def ran(expected, record):
-    """Whether a record (ms, exe, cwd, command) is the run expected (exe, cwd, pattern):
-    the blank after the quoted program may be several (a variant's parameters may
-    keep the one after ">")."""
-    command = re.sub(r'^("[^"]*") +', r"\1 ", record[3])
+    """Whether a record (ms, exe, cwd, command) is the run expected (exe, cwd, pattern);
+    a pattern's "> " after the quoted program stands for the blanks there, which may be
+    several (a variant's parameters may keep the one after ">")."""
+    command = re.sub(r'^("[^"]*") +', r"\1 > ", record[3]) if '" > ' in expected[2] else record[3]
     return record[1:3] == expected[:2] and fnmatch.fnmatchcase(command, expected[2])
 
 
@@ -70,7 +66,7 @@ class Steps:
         return self.win + ("\\" + rel.replace("/", "\\") if rel else "")
 
     def u(self, rel):
-        return os.path.join(self.unix, rel)
+        return Path(self.unix, rel)
 
     def path(self, word):
         return PATH.sub(lambda m: f'"{self.w(m[2])}"' if m[1] else self.w(m[2]), word)
@@ -79,15 +75,18 @@ class Steps:
         self.session.xdotool("mousemove", str(int(x)), str(int(y)))
         time.sleep(0.15)
 
-    def records(self):
+    def records(self, clear=False):
         """What the recorders below the folder noted, oldest first: (ms, exe, cwd, command)."""
         found = []
         for folder, _, names in os.walk(self.unix):
-            if "record.log" in names:
-                with open(os.path.join(folder, "record.log"), "rb") as f:
-                    for line in filter(None, f.read().decode("cp932", "replace").split("\r\n")):
-                        v = dict(field.split("=", 1) for field in line.split("\t", 3))
-                        found.append((int(v["ms"]), v["exe"], v["cwd"], v["cmd"]))
+            if "record.log" not in names:
+                continue
+            log = os.path.join(folder, "record.log")
+            for line in filter(None, Path(log).read_bytes().decode("cp932", "replace").split("\r\n")):
+                v = dict(field.split("=", 1) for field in line.split("\t", 3))
+                found.append((int(v["ms"]), v["exe"], v["cwd"], v["cmd"]))
+            if clear:
+                os.remove(log)
         return sorted(found)
 
     def check_files(self):
@@ -104,11 +103,8 @@ class Steps:
     def shown(self, what, fits):
         """Waits until the visible windows of Tavrik fit; returns them, the newest last."""
         def ready():
-            if self.proc and self.proc.poll() is not None:
-                with open(self.u("wine-output.txt"), "rb") as f:
-                    no_driver = b"nodrv_CreateWindow" in f.read()
-                raise Failure(f"Tavrik ended ({self.proc.returncode}) while waiting for {what}" +
-                              ("; Wine could not load its display driver" if no_driver else ""))
+            check(not self.proc or self.proc.poll() is None,
+                  f"Tavrik ended ({self.proc and self.proc.returncode}) while waiting for {what}")
             windows = self.session.windows()
             self.seen.update(w.id for w in windows)
             return fits(windows) and windows
@@ -141,15 +137,13 @@ class Steps:
             if rel.endswith((".exe", ".com")):
                 shutil.copyfile(self.tools.recorder, self.u(rel))
             else:
-                with open(self.u(rel), "w") as f:
-                    f.write("x")
+                self.u(rel).write_text("x")
 
     def ini(self, name="Tavrik.ini", encoding="cp932", lines=()):
         """The lines indented below as a menu definition (Tavrik.ini or the file named), CR LF,
         in code page 932 or the encoding named (utf-16-le with its byte order mark)."""
         text = "".join(self.path(line) + "\r\n" for line in lines)
-        with open(self.u(name), "wb") as f:
-            f.write(("\ufeff" + text if encoding == "utf-16-le" else text).encode(encoding))
+        self.u(name).write_bytes(("\ufeff" * (encoding == "utf-16-le") + text).encode(encoding))
 
     def remove(self, rel, instead=None):
         """Removes a file on purpose, even while Tavrik runs ("remove REL folder": puts a
@@ -167,17 +161,14 @@ class Steps:
     def mark(self, rel):
         """Changes a file's last byte and keeps its bytes, to tell later whether it was
         written again."""
-        with open(self.u(rel), "rb") as f:
-            data = bytearray(f.read())
+        data = bytearray(self.u(rel).read_bytes())
         data[-1] ^= 0x5A
-        with open(self.u(rel), "wb") as f:
-            f.write(data)
+        self.u(rel).write_bytes(data)
         self.marks[rel] = bytes(data)
 
     def kept(self, rel, still):
         """Whether the file still holds its marked bytes (yes) or was written again (no)."""
-        with open(self.u(rel), "rb") as f:
-            check((f.read() == self.marks[rel]) == (still == "yes"), f"{rel} kept: {still}?")
+        check((self.u(rel).read_bytes() == self.marks[rel]) == (still == "yes"), f"{rel} kept: {still}?")
 
     def file_size(self, rel, size):
         """A file's size in bytes, or "folder"."""
@@ -192,8 +183,7 @@ class Steps:
             check(set(z.namelist()) == set(files), f"package holds {sorted(z.namelist())}")
             z.extractall(self.unix)
         for name, encoding in ((n, e) for n, e in files.items() if e):
-            with open(self.u(name), "rb") as f:
-                data = f.read()
+            data = self.u(name).read_bytes()
             data.decode(encoding)
             check((encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and
                   data.count(b"\n") == data.count(b"\r\n") > 0, f"{name} is not {encoding} CR LF text")
@@ -301,20 +291,17 @@ class Steps:
 
     def exit(self):
         """Waits for Tavrik's end; gives its exit code."""
-        try:
-            return self.proc.wait(TIMEOUT)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"Tavrik still runs; windows: {self.session.windows()}") from None
+        wait_for("Tavrik's end", lambda: self.proc.poll() is not None)
+        return self.proc.returncode
 
     def finish(self, order="in-order"):
         """Tavrik ended with 0, leaving no window and no program, having run just what was
         expected (in this order, or "any-order"); the logs are cleared for the next start."""
-        code = self.exit()
-        check(code == 0, f"exit code {code}")
+        check(self.exit() == 0, f"exit code {self.proc.returncode}")
         wait_for(f"{len(self.expected)} launch(es)", lambda: len(self.records()) >= len(self.expected))
         time.sleep(0.3)  # a late, unexpected launch would show up now
         check(not self.session.windows(), f"windows left: {self.session.windows()}")
-        self.got = self.records()
+        self.got = self.records(clear=True)
         if order == "any-order":
             self.got.sort(key=lambda r: next((i for i, e in enumerate(self.expected) if ran(e, r)), -1))
         check(len(self.got) == len(self.expected) and all(map(ran, self.expected, self.got)),
@@ -323,9 +310,6 @@ class Steps:
         check(not self.session.programs(), f"programs still running: {self.session.programs()}")
         self.check_files()
         self.expected = []
-        for folder, _, names in os.walk(self.unix):
-            if "record.log" in names:
-                os.remove(os.path.join(folder, "record.log"))
 
     def gaps(self, *minimums):
         """The launches of the last finish came at least these many ms apart."""
@@ -335,8 +319,7 @@ class Steps:
     def report_holds(self, exe, text):
         """The file handed to exe at the last finish holds text, CR LF throughout."""
         drive, rest = re.sub(r'^"[^"]*" +', "", next(r[3] for r in self.got if r[1] == exe)).split(":\\", 1)
-        with open(os.path.join(self.session.prefix, f"drive_{drive.lower()}", *rest.split("\\")), "rb") as f:
-            data = f.read()
+        data = Path(self.session.prefix, f"drive_{drive.lower()}", *rest.split("\\")).read_bytes()
         check(text.encode("cp932") in data and b"\n" not in data.replace(b"\r\n", b""),
               f"report without {text} or with bare line ends:\n{data.decode('cp932')}")
 
