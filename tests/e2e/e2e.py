@@ -4,43 +4,116 @@ person would, the scenarios written as data in tests/e2e/scenarios/*.txt.
 
     e2e.py --tavrik Tavrik.exe --recorder tavrik_recorder.exe --work DIR
            [--helper tavrik_e2e_helper.exe] [--zip ZIP] [--screenshots DIR]
-           [--repeat N] [--list] [SCENARIO...]
+           [--repeat N] [SCENARIO...]
 
-A block starts with "== name"; "#" lines are comments; every other line is
-a step: a verb and its words, quoted as in a shell. In the words {rel} is
-the Windows path of rel in the scenario's folder ({} the folder itself),
-{q:rel} the same in double quotes, {u:rel} its Linux path. "ini [FILE]"
-takes the lines indented below it as a menu definition. The verbs are the
-methods of Steps; the first line of each says what it does.
-
-Each scenario gets a fresh program folder C:\\e2e\\<folder>\\ with Tavrik.exe,
-copies of the recorder (which notes its start, folder and command line in
-record.log beside itself) and the files it names; each ends its Wine session
-so nothing it left running reaches the next one. Standard library only.
+A block starts with "== name", "#" starts a comment, a step is a verb (a method
+of Steps in steps.py) and its words, quoted as in a shell; lines indented below
+a step are its text. A file's "% prefix NAME" and "% locale LOCALE" give its
+scenarios a Wine prefix of their own (beside --work) and another locale. Each
+scenario ends its Wine session, so nothing it left running reaches the next.
 """
 
 import argparse
+import collections
+import fcntl
 import glob
 import os
+import re
 import shlex
 import signal
+import subprocess
 import sys
 import time
 import traceback
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from steps import Steps  # noqa: E402
-from wine_session import DisplayDriverFailed, Failure, Session, check  # noqa: E402
+from steps import Steps, check
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+# Programs every Wine session runs by itself; any other still running at the end
+# of a start was started by the launcher.
+SESSION_PROGRAMS = {"services.exe", "winedevice.exe", "explorer.exe", "plugplay.exe", "svchost.exe",
+                    "rpcss.exe", "conhost.exe", "start.exe", "wineboot.exe"}
+Window = collections.namedtuple("Window", "id x y width height")
+
+
+class Session:
+    """The X display and the Wine prefix the scenarios of one run share."""
+
+    def __init__(self, work, locale):
+        self.work = os.path.abspath(work)
+        self.prefix = os.environ.get("TAVRIK_E2E_PREFIX") or os.path.join(self.work, "wineprefix")
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, TAVRIK_LANG=locale, LANG=locale, LC_ALL=locale,
+                        WINEDLLOVERRIDES=os.environ.get("WINEDLLOVERRIDES", "mscoree,mshtml="),
+                        # Wine's own errors go to each folder's wine-output.txt, shown on failure
+                        WINEDEBUG=os.environ.get("TAVRIK_E2E_WINEDEBUG", "-all,err+all"))
+        os.makedirs(self.work, exist_ok=True)
+        # Runs sharing the prefix take turns: each ends the whole Wine session.
+        self.lock = open(os.path.join(self.work, "session.lock"), "w")
+        fcntl.flock(self.lock, fcntl.LOCK_EX)
+        # the prefix is made once, under a lock, by the same script ctest uses
+        subprocess.run([os.path.join(ROOT, "cmake", "wine-run.sh"), "--init"], env=self.env, check=True,
+                       stdin=subprocess.DEVNULL)
+        self.end()  # whatever an interrupted run left behind
+        self.screen = tuple(int(v) for v in self.xdotool("getdisplaygeometry").split())
+
+    def end(self):
+        """Ends every process of the prefix, then the Wine server itself."""
+        subprocess.run(["wineserver", "-k"], env=self.env, **QUIET)
+        subprocess.run(["wineserver", "-w"], env=self.env, **QUIET, timeout=30)
+
+    def wine(self, *args, **env):
+        """Runs a Windows program to its end: (exit code, output). The output goes to a file,
+        never a pipe, which the session's own programs would keep open."""
+        out = os.path.join(self.work, "wine-tool.txt")
+        with open(out, "wb") as f:
+            code = subprocess.run(["wine", *args], env=dict(self.env, **env), stdin=subprocess.DEVNULL,
+                                  stdout=f, stderr=subprocess.DEVNULL, timeout=60).returncode
+        with open(out, "rb") as f:
+            return code, f.read().decode("cp932", "replace")
+
+    def programs(self):
+        """File names of the programs running in the prefix, the session's own left out."""
+        names = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/environ", "rb") as f:
+                    ours = f"WINEPREFIX={self.prefix}".encode() in f.read().split(b"\0")
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    name = f.read().split(b"\0")[0].decode(errors="replace").replace("/", "\\")
+            except OSError:
+                continue
+            name = name.rsplit("\\", 1)[-1]
+            if ours and name.lower().endswith(".exe") and name.lower() not in SESSION_PROGRAMS:
+                names.append(name)
+        return names
+
+    def xdotool(self, *args, strict=True):
+        done = subprocess.run(["xdotool", *args], env=self.env, stdin=subprocess.DEVNULL,
+                              capture_output=True, text=True)
+        check(done.returncode == 0 or not strict, f"xdotool {' '.join(args)} failed: {done.stderr}")
+        return done.stdout.strip()
+
+    def windows(self):
+        """Visible windows of Tavrik's process (Wine names their class after the program's
+        file), bottom to top: the newest menu last."""
+        out = self.xdotool("search", "--onlyvisible", "--class", "Tavrik.exe",
+                           "getwindowgeometry", "--shell", "%@", strict=False)
+        return [Window(*map(int, found)) for found in
+                re.findall(r"WINDOW=(\d+)\s+X=(-?\d+)\s+Y=(-?\d+)\s+WIDTH=(\d+)\s+HEIGHT=(\d+)", out)]
+
+    def grab(self, target, crop=None):
+        """The screen, or a part of it, saved as target (txt:- gives the pixels as text)."""
+        crop = ["-crop", crop, "+repage"] if crop else []
+        return subprocess.run(["import", "-window", "root", *crop, "-strip", target], env=self.env,
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True).stdout
 
 
 def load_scenarios():
-    """{name: (settings, [(line number, file, words, indented lines)])} of every
-    data file. A file's "% prefix NAME" gives its scenarios a Wine prefix of their
-    own (beside --work), "% locale LOCALE" another locale (code page) for it."""
+    """{name: (settings, [(where, words, indented lines)])} of every data file."""
     found = {}
-    for path in sorted(glob.glob(os.path.join(HERE, "scenarios", "*.txt"))):
+    for path in sorted(glob.glob(os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                              "scenarios", "*.txt"))):
         settings, steps = {}, None
         with open(path, encoding="utf-8") as f:
             for number, line in enumerate(f.read().split("\n"), 1):
@@ -50,87 +123,69 @@ def load_scenarios():
                 elif line.startswith("== "):
                     steps = found.setdefault(line[3:].strip(), (settings, []))[1]
                 elif line.startswith("  ") and steps:
-                    steps[-1][3].append(line[2:])
+                    steps[-1][2].append(line[2:])
                 elif line.strip() and not line.startswith("#"):
-                    steps.append((number, os.path.basename(path), shlex.split(line), []))
+                    steps.append((f"{os.path.basename(path)}:{number}", shlex.split(line), []))
     return found
 
 
 def run_scenario(session, name, steps, tools):
-    """Runs one scenario; True when it passed. When Wine could not load its display
-    driver it runs once more in a new session and display."""
-    for attempt in (1, 2):
-        doer, started, words, retry = Steps(session, name, tools), time.monotonic(), [], False
-        try:
-            for number, source, words, block in steps:
-                verb = words[0].replace("-", "_")
-                if verb == "ini":
-                    doer.ini(*words[1:], lines=block)
-                else:
-                    getattr(doer, {"window": "window_named"}.get(verb, verb))(
-                        *(doer.path(w) for w in words[1:]))
-            doer.check_user_files()
-            print(f"PASS {name} ({time.monotonic() - started:.1f}s)", flush=True)
-            return True
-        except Exception as error:  # one failing scenario must not stop the others
-            where = f"{source}:{number} {' '.join(words)}: " if words else ""
-            if isinstance(error, DisplayDriverFailed) and attempt == 1:
-                print(f"RETRY {name}: {where}{error}", flush=True)
-                retry = True
-                continue
-            shot = os.path.join(session.work_dir, f"failed-{name}.png")
-            session.screenshot(shot)
-            detail = str(error) if isinstance(error, Failure) else traceback.format_exc()
-            print(f"FAIL {name} ({time.monotonic() - started:.1f}s): {where}{detail}\n"
-                  f"    screenshot: {shot}", flush=True)
-            if doer.f and os.path.exists(os.path.join(doer.f.unix, "wine-output.txt")):
-                with open(os.path.join(doer.f.unix, "wine-output.txt"), "rb") as f:
-                    print("    Wine's output: " + f.read()[-2000:].decode(errors="replace"), flush=True)
-            return False
-        finally:
-            doer.cleanup()
-            session.end_wine_session()
-            if retry:
-                session.restart_display()
-    return False
+    """Runs one scenario; True when it passed."""
+    doer, started, where, words = Steps(session, name, tools), time.monotonic(), "", []
+    try:
+        for where, words, block in steps:
+            getattr(doer, words[0].replace("-", "_"))(*map(doer.path, words[1:]),
+                                                      **({"lines": block} if block else {}))
+        doer.check_files()
+        print(f"PASS {name} ({time.monotonic() - started:.1f}s)", flush=True)
+        return True
+    except Exception as error:  # one failing scenario must not stop the others
+        shot = os.path.join(session.work, f"failed-{name}.png")
+        session.grab(shot)
+        detail = str(error) if isinstance(error, AssertionError) else traceback.format_exc()
+        print(f"FAIL {name} ({time.monotonic() - started:.1f}s): {where} {' '.join(words)}: {detail}\n"
+              f"    screenshot: {shot}", flush=True)
+        output = doer.unix and os.path.join(doer.unix, "wine-output.txt")
+        if output and os.path.exists(output):
+            with open(output, "rb") as f:
+                print("    Wine's output: " + f.read()[-2000:].decode(errors="replace"), flush=True)
+        return False
+    finally:
+        doer.cleanup()
+        session.end()
 
 
 def main():
+    if not os.environ.get("DISPLAY"):  # a display of its own, one that never resets
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp -noreset",
+                               sys.executable, *sys.argv])
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     for option in ("--tavrik", "--recorder", "--work"):
         parser.add_argument(option, required=True)
     for option in ("--helper", "--zip", "--screenshots"):
         parser.add_argument(option)
     parser.add_argument("--repeat", type=int, default=1)
-    parser.add_argument("--list", action="store_true")
     parser.add_argument("scenarios", nargs="*")
     tools = parser.parse_args()
     tools.screenshots = os.path.abspath(tools.screenshots or os.path.join(
         os.path.dirname(os.path.abspath(tools.work)), "screenshots"))
     scenarios = load_scenarios()
-    if tools.list:
-        print("\n".join(scenarios))
-        return 0
     names = tools.scenarios or list(scenarios)
-    unknown = [n for n in names if n not in scenarios]
-    check(not unknown, f"unknown scenario(s): {unknown}")
+    check(all(n in scenarios for n in names), f"unknown scenario(s) among {names}")
     # ctest ends a test that runs too long with a signal: clean up on the way out.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     failed = 0
     for settings in {tuple(sorted(scenarios[n][0].items())) for n in names}:
         group = [n for n in names if tuple(sorted(scenarios[n][0].items())) == settings]
         settings = dict(settings)
-        work = os.path.join(os.path.dirname(os.path.abspath(tools.work)), settings["prefix"]) \
-            if "prefix" in settings else tools.work
-        os.environ.pop("TAVRIK_LANG", None)
-        os.environ.update({"TAVRIK_LANG": settings["locale"]} if "locale" in settings else {})
-        session = Session(work)
+        work = os.path.join(os.path.dirname(os.path.abspath(tools.work)), settings.get("prefix", ""))
+        session = Session(work if "prefix" in settings else tools.work,
+                          settings.get("locale", "ja_JP.UTF-8"))
         try:
-            session.start()
             for _ in range(tools.repeat):
                 failed += sum(not run_scenario(session, n, scenarios[n][1], tools) for n in group)
         finally:
-            session.stop()
+            session.end()
     print(f"{failed} failure(s)" if failed else "all passed", flush=True)
     return 1 if failed else 0
 

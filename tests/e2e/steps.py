@@ -1,146 +1,226 @@
-"""The verbs of the scenario files: each method of Steps is one, its words
-its arguments (see e2e.py)."""
+"""The verbs of the end-to-end scenarios: each method of Steps is one, its words
+its arguments (see e2e.py); and what they stand on: waiting by polling, the
+program folder, the recorders' logs and the user's files."""
 
-import glob
+import fnmatch
+import hashlib
 import os
 import re
+import shutil
+import subprocess
 import time
+import zipfile
+from pathlib import Path
 
-from outside import Outside
-from program_folder import Folder, VariantCommand, compare_files, snapshot_files
-from wine_session import MENU_FRAME, WINDOW_TIMEOUT, Run, check, wait_for
+MENU_FRAME = 3  # Wine 8's frame around a menu's items with the default theme
+TIMEOUT = 10.0
+WINDOW_TIMEOUT = 40.0  # the first program of a session also starts the session
+PATH = re.compile(r"\{(q:)?([^{}&]*)\}")
+EMPTY = hashlib.sha256().digest()
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-PATH = re.compile(r"\{(?:([qu]):)?([^{}&]*)\}")
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
 
 
-class Steps(Outside):
-    """One scenario's run: its folder, its starts of Tavrik, and the verbs."""
+def wait_for(what, predicate, timeout=TIMEOUT):
+    """Polls predicate until it returns something true; returns that."""
+    deadline = time.monotonic() + timeout
+    while not (value := predicate()):
+        check(time.monotonic() < deadline, f"timed out after {timeout:.0f}s waiting for {what}")
+        time.sleep(0.05)
+    return value
+
+
+def snapshot(root):
+    """{path: (sha256, modification time)} of the user's files: all but what the
+    tests and the launcher write on purpose (logs, Wine's output, the icon cache)."""
+    files = {}
+    for folder, _, names in os.walk(root):
+        for name in names:
+            path = os.path.join(folder, name)
+            if name not in ("record.log", "wine-output.txt") and not name.endswith(".tvi"):
+                files[os.path.relpath(path, root)] = (hashlib.sha256(Path(path).read_bytes()).digest(),
+                                                      os.stat(path).st_mtime_ns)
+    return files
+
+
+def ran(expected, record):
+    """Whether a record (ms, exe, cwd, command) is the run expected (exe, cwd, pattern);
+    a pattern's "> " after the quoted program stands for the blanks there, which may be
+    several (a variant's parameters may keep the one after ">")."""
+    command = re.sub(r'^("[^"]*") +', r"\1 > ", record[3]) if '" > ' in expected[2] else record[3]
+    return record[1:3] == expected[:2] and fnmatch.fnmatchcase(command, expected[2])
+
+
+class Steps:
+    """One scenario's run: its program folder, its starts of Tavrik, and the verbs."""
 
     def __init__(self, session, name, tools):
         self.session, self.name, self.tools = session, name, tools
-        self.f = self.run = self.window = self.holder = self.user_files = None
-        self.runs, self.expected, self.records, self.sizes, self.marks = [], [], [], {}, {}
-        self.wildcard = None
+        self.unix = self.proc = self.window = self.holder = self.before = None
+        self.procs, self.expected, self.got, self.marks, self.sizes, self.seen = [], [], [], {}, {}, set()
+
+    def w(self, rel=""):
+        return self.win + ("\\" + rel.replace("/", "\\") if rel else "")
+
+    def u(self, rel):
+        return Path(self.unix, rel)
 
     def path(self, word):
-        def value(m):
-            path = self.f.u(m.group(2)) if m.group(1) == "u" else self.f.w(m.group(2))
-            return f'"{path}"' if m.group(1) == "q" else path
-        return PATH.sub(value, word)
+        return PATH.sub(lambda m: f'"{self.w(m[2])}"' if m[1] else self.w(m[2]), word)
 
-    def check_user_files(self):
-        if self.user_files is not None:
-            problems = compare_files(self.user_files, self.f.unix)
-            check(not problems, "user files changed:\n    " + "\n    ".join(problems))
+    def mouse(self, x, y):
+        self.session.xdotool("mousemove", str(int(x)), str(int(y)))
+        time.sleep(0.15)
+
+    def records(self, clear=False):
+        """What the recorders below the folder noted, oldest first: (ms, exe, cwd, command)."""
+        found = []
+        for folder, _, names in os.walk(self.unix):
+            if "record.log" not in names:
+                continue
+            log = os.path.join(folder, "record.log")
+            for line in filter(None, Path(log).read_bytes().decode("cp932", "replace").split("\r\n")):
+                v = dict(field.split("=", 1) for field in line.split("\t", 3))
+                found.append((int(v["ms"]), v["exe"], v["cwd"], v["cmd"]))
+            if clear:
+                os.remove(log)
+        return sorted(found)
+
+    def check_files(self):
+        """The user's files keep their bytes and times; none appears but a Tavrik.ini made empty."""
+        if self.before is None:
+            return
+        after = snapshot(self.unix)
+        problems = [f"{p}: {'changed' if p in after else 'removed'}"
+                    for p in self.before if after.get(p) != self.before[p]]
+        problems += [f"{p}: new" for p in after if p not in self.before
+                     and (os.path.basename(p), after[p][0]) != ("Tavrik.ini", EMPTY)]
+        check(not problems, "user files changed:\n    " + "\n    ".join(problems))
+
+    def shown(self, what, fits):
+        """Waits until the visible windows of Tavrik fit; returns them, the newest last."""
+        def ready():
+            check(not self.proc or self.proc.poll() is None,
+                  f"Tavrik ended ({self.proc and self.proc.returncode}) while waiting for {what}")
+            windows = self.session.windows()
+            self.seen.update(w.id for w in windows)
+            return fits(windows) and windows
+        windows = wait_for(what, ready, WINDOW_TIMEOUT)
+        time.sleep(0.15)  # let it finish painting and enter its loop
+        return windows
 
     def cleanup(self):
-        if self.holder and self.holder.poll() is None:
-            self.let_go()
-        for run in self.runs:
-            run.close()
         for key in ("shift", "ctrl"):
-            self.session.xdotool("keyup", key, check_rc=False)
+            self.session.xdotool("keyup", key, strict=False)
+        for proc in self.procs:
+            if proc.poll() is None:
+                proc.kill()
+            proc.wait()
+
+    # --- the folder and its files --------------------------------------------------
 
     def folder(self, *name):
-        """A fresh program folder (named after the scenario without a name) with Tavrik.exe."""
-        self.f = Folder(self.session, " ".join(name) or self.name)
-        self.f.put(self.tools.tavrik, "Tavrik.exe")
+        """A fresh program folder C:\\e2e\\NAME (the scenario's name without one) with Tavrik.exe."""
+        name = " ".join(name) or self.name
+        self.win, self.unix = "C:\\e2e\\" + name, os.path.join(self.session.prefix, "drive_c", "e2e", name)
+        shutil.rmtree(self.unix, ignore_errors=True)
+        os.makedirs(self.unix)
+        shutil.copyfile(self.tools.tavrik, self.u("Tavrik.exe"))
 
-    def recorders(self, *rels):
-        """Copies of the recorder at these places."""
+    def put(self, *rels):
+        """Copies of the recorder for programs (.exe, .com), a small document for anything else."""
         for rel in rels:
-            self.f.put(self.tools.recorder, rel)
-
-    def files(self, *rels):
-        """Small documents (and the folders they need)."""
-        for rel in rels:
-            os.makedirs(os.path.dirname(self.f.u(rel)), exist_ok=True)
-            with open(self.f.u(rel), "w") as f:
-                f.write("x")
+            os.makedirs(os.path.dirname(self.u(rel)), exist_ok=True)
+            if rel.endswith((".exe", ".com")):
+                shutil.copyfile(self.tools.recorder, self.u(rel))
+            else:
+                self.u(rel).write_text("x")
 
     def ini(self, name="Tavrik.ini", encoding="cp932", lines=()):
-        """The lines indented below as a menu definition (Tavrik.ini or the file named),
-        CR LF, in code page 932 or the encoding named (utf-16-le with its mark)."""
-        text = "".join(self.path(line) + "\r\n" for line in lines).encode(encoding)
-        with open(self.f.u(name), "wb") as f:
-            f.write((b"\xff\xfe" if encoding == "utf-16-le" else b"") + text)
+        """The lines indented below as a menu definition (Tavrik.ini or the file named), CR LF,
+        in code page 932 or the encoding named (utf-16-le with its byte order mark)."""
+        text = "".join(self.path(line) + "\r\n" for line in lines)
+        self.u(name).write_bytes(("\ufeff" * (encoding == "utf-16-le") + text).encode(encoding))
 
-    def remove(self, rel):
-        """Removes a file on purpose, even while Tavrik runs."""
-        os.remove(self.f.u(rel))
-        self.user_files = snapshot_files(self.f.unix)
-
-    def folder_instead(self, rel):
-        """Puts a folder in a file's place."""
-        os.remove(self.f.u(rel))
-        os.makedirs(self.f.u(rel))
-
-    def clear_logs(self):
-        """Forgets what the recorders noted so far."""
-        for log in glob.glob(os.path.join(self.f.unix, "**", "record.log"), recursive=True):
-            os.remove(log)
+    def remove(self, rel, instead=None):
+        """Removes a file on purpose, even while Tavrik runs ("remove REL folder": puts a
+        folder in its place)."""
+        os.remove(self.u(rel))
+        if instead:
+            os.makedirs(self.u(rel))
+        self.before = snapshot(self.unix)
 
     def age(self, rel, seconds):
         """Moves a file's modification time by seconds."""
         later = time.time() + int(seconds)
-        os.utime(self.f.u(rel), (later, later))
+        os.utime(self.u(rel), (later, later))
+
+    def mark(self, rel):
+        """Changes a file's last byte and keeps its bytes, to tell later whether it was
+        written again."""
+        data = bytearray(self.u(rel).read_bytes())
+        data[-1] ^= 0x5A
+        self.u(rel).write_bytes(data)
+        self.marks[rel] = bytes(data)
+
+    def kept(self, rel, still):
+        """Whether the file still holds its marked bytes (yes) or was written again (no)."""
+        check((self.u(rel).read_bytes() == self.marks[rel]) == (still == "yes"), f"{rel} kept: {still}?")
+
+    def file_size(self, rel, size):
+        """A file's size in bytes, or "folder"."""
+        found = "folder" if os.path.isdir(self.u(rel)) else str(os.path.getsize(self.u(rel)))
+        check(found == size, f"{rel}: {found}, expected {size}")
+
+    def unzip(self, *names):
+        """Unpacks the package: exactly these files; those named NAME:ENCODING are texts in
+        it (utf-8 with its byte order mark) with CR LF line ends."""
+        files = dict((n + ":").split(":")[:2] for n in names)
+        with zipfile.ZipFile(self.tools.zip) as z:
+            check(set(z.namelist()) == set(files), f"package holds {sorted(z.namelist())}")
+            z.extractall(self.unix)
+        for name, encoding in ((n, e) for n, e in files.items() if e):
+            data = self.u(name).read_bytes()
+            data.decode(encoding)
+            check((encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and
+                  data.count(b"\n") == data.count(b"\r\n") > 0, f"{name} is not {encoding} CR LF text")
+
+    # --- Tavrik, its windows, the keyboard and the mouse ---------------------------
 
     def start(self, *options):
         """Starts Tavrik with these options (the pointer waits in a corner)."""
-        self.session.xdotool("mousemove", "5", "5")
-        self.user_files = snapshot_files(self.f.unix)
-        self.run = Run(self.session, self.f, options)
-        self.runs.append(self.run)
+        self.mouse(5, 5)
+        self.before, self.seen = snapshot(self.unix), set()  # X reuses window ids across starts
+        with open(self.u("wine-output.txt"), "wb") as out:
+            self.proc = subprocess.Popen(["wine", self.w("Tavrik.exe"), *options], cwd=self.unix,
+                                         env=self.session.env, stdin=subprocess.DEVNULL,
+                                         stdout=out, stderr=subprocess.STDOUT)
+        self.procs.append(self.proc)
 
     def open(self, *options):
         """Starts Tavrik, waits for its menu and rests the pointer on the first item."""
         self.start(*options)
         self.menu()
-        self.point()
-
-    def menu(self, count="1"):
-        """Waits for this many visible windows; the newest is the current one."""
-        self.window = self.run.wait_windows(int(count), WINDOW_TIMEOUT)[-1]
-
-    def windows(self, count):
-        """Waits until exactly this many windows are visible."""
-        wait_for(f"{count} window(s)", lambda: len(self.session.windows()) == int(count))
-
-    def window_named(self, caption):
-        """Waits for the window with this caption, the only one visible."""
-        def found():
-            named = [w for w in self.session.windows() if w.name == caption]
-            return named[0] if named else None
-        self.window = wait_for(f'the window "{caption}"', found, WINDOW_TIMEOUT)
-        check(len(self.session.windows()) == 1, f"other windows: {self.session.windows()}")
-        time.sleep(0.2)
-
-    def dialog(self):
-        """Waits for the input dialog alone and rests the pointer on its field."""
-        def found():
-            shown = self.session.windows()
-            return shown[-1] if len(shown) == 1 and shown[-1].width >= 200 else None
-        self.window = wait_for("the input dialog", found)
-        time.sleep(0.2)
-        self.mouse(self.window.x + 80, self.window.y + 28)
-
-    def point(self):
-        """Rests the pointer on the menu's first item (keys go to the window under it)."""
         self.mouse(self.window.x + 25, self.window.y + MENU_FRAME + 7)
 
-    def inside(self):
-        """Rests the pointer in the middle of the current window."""
-        self.mouse(self.window.x + self.window.width // 2, self.window.y + self.window.height // 2)
+    def menu(self, count="1"):
+        """Waits until exactly this many menus show; the newest is the current one."""
+        self.window = self.shown(f"{count} menu(s)", lambda shown: len(shown) == int(count))[-1]
 
-    def item(self, index, items, separators):
-        """Rests the pointer on an item of the current menu."""
-        self.mouse(*self.window.item_point(int(index), int(items), int(separators)))
-
-    def mouse(self, x, y):
-        """Moves the pointer to a point of the screen."""
-        self.session.xdotool("mousemove", str(x), str(y))
-        time.sleep(0.15)
+    def dialog(self, starts=None, holds=""):
+        """Waits for a new window alone (a dialog in the menu's place) and rests the pointer
+        in it; with words given, its caption and control texts (" | " between them) start
+        with starts and hold holds."""
+        known = set(self.seen)
+        self.window = self.shown("a dialog", lambda s: len(s) == 1 and s[0].id not in known)[0]
+        if starts is not None:
+            texts = self.session.wine(self.tools.helper, "dialog-text")[1].splitlines()
+            check(len(texts) == 1 and texts[0].strip().startswith(starts) and holds in texts[0],
+                  f"dialogs show {texts}")
+        self.mouse(self.window.x + self.window.width / 2, self.window.y + self.window.height / 2)
 
     def keys(self, *names):
         """Presses keys one after another."""
@@ -153,110 +233,150 @@ class Steps(Outside):
         self.session.xdotool("type", "--delay", "30", "--", " ".join(words))
         time.sleep(0.1)
 
-    def release(self, key):
-        """Lets a held key go."""
-        self.session.xdotool("keyup", key)
-
-    def click(self, button="1"):
-        """Clicks a mouse button where the pointer is."""
+    def click(self, button="1", *point):
+        """Clicks a mouse button where the pointer is, or at a point of the screen."""
+        if point:
+            self.mouse(*point)
         self.session.xdotool("click", button)
         time.sleep(0.1)
 
+    def hold(self, what, *paths):
+        """Holds a key down, or with paths, a file open without sharing ("hold file PATH")
+        or the clipboard open with files on it ("hold clipboard PATH..."), until let-go."""
+        if not paths:
+            return self.session.xdotool("keydown", what)
+        said = os.path.join(self.session.work, "holder.txt")
+        with open(said, "wb") as out:  # the helper says "ready" there and holds until its input ends
+            self.holder = subprocess.Popen(["wine", self.tools.helper, "hold-" + what, *paths],
+                                           env=self.session.env, stdin=subprocess.PIPE, stdout=out,
+                                           stderr=subprocess.DEVNULL)
+        self.procs.append(self.holder)
+
+        def ready():
+            check(self.holder.poll() is None, f"the holding helper ended ({self.holder.returncode})")
+            return os.path.getsize(said)
+        wait_for("the holding helper", ready, WINDOW_TIMEOUT)
+
+    def let_go(self, key=None):
+        """Releases a held key, or the holding program lets go."""
+        if key:
+            return self.session.xdotool("keyup", key)
+        self.holder.stdin.close()
+        self.holder.wait(TIMEOUT)
+
     def sleep(self, ms):
-        """A short settle (waits are polls otherwise)."""
+        """A short settle between keys (waits are polls otherwise)."""
         time.sleep(int(ms) / 1000)
 
+    def clipboard(self, *paths):
+        """Puts files on the clipboard, as the shell copies them."""
+        check(self.session.wine(self.tools.helper, "files", *paths)[0] == 0, "the clipboard helper failed")
+
+    def reg(self, *words):
+        """Changes the prefix's registry (reg add ..., reg delete ...); the session ends, so
+        that the next start reads it anew (display scaling)."""
+        check(self.session.wine("reg", *words, "/f")[0] == 0, f"reg {words} failed")
+        self.session.end()
+
+    def setenv(self, name, value):
+        """An environment variable for the programs started from now on."""
+        self.session.env[name] = value
+
+    # --- what happened -------------------------------------------------------------
+
     def expect(self, exe, cwd, command):
-        """A program that must have run: its name, folder and exact command line."""
+        """A program that must have run: its file name, folder and command line ("*" for
+        any text)."""
         self.expected.append((exe, cwd, command))
 
-    def expect_variant(self, exe, cwd, program, parameters):
-        """A variant that must have run: the quoted program, blanks, the parameters
-        ("*END": any parameters ending so, which report-holds then reads)."""
-        self.expected.append((exe, cwd, VariantCommand(program, parameters)))
-        self.wildcard = self.expected[-1][2]
-
-    def launched(self, count):
-        """Waits until this many programs have noted their start."""
-        wait_for(f"{count} launch(es)", lambda: len(self.f.records()) >= int(count))
-
     def exit(self):
-        """Waits for Tavrik's end."""
-        self.run.wait_exit()
+        """Waits for Tavrik's end; gives its exit code."""
+        wait_for("Tavrik's end", lambda: self.proc.poll() is not None)
+        return self.proc.returncode
+
     def finish(self, order="in-order"):
-        """Tavrik ended with 0 and nothing left, having run just what was expected."""
-        code = self.run.wait_exit()
-        check(code == 0, f"exit code {code}")
-        if self.expected:
-            self.launched(len(self.expected))
+        """Tavrik ended with 0, leaving no window and no program, having run just what was
+        expected (in this order, or "any-order"); the logs are cleared for the next start."""
+        check(self.exit() == 0, f"exit code {self.proc.returncode}")
+        wait_for(f"{len(self.expected)} launch(es)", lambda: len(self.records()) >= len(self.expected))
         time.sleep(0.3)  # a late, unexpected launch would show up now
         check(not self.session.windows(), f"windows left: {self.session.windows()}")
-        self.records = self.f.records()
-        got = [(r.exe, r.cwd, r.cmd) for r in self.records]
+        self.got = self.records(clear=True)
         if order == "any-order":
-            got.sort(key=lambda g: next((i for i, e in enumerate(self.expected) if e == g), -1))
-        check(len(got) == len(self.expected) and all(tuple(e) == g for e, g in
-                                                     zip(self.expected, got)),
-              f"programs run: {got or '(none)'}\n  expected: {self.expected or '(none)'}")
-        others = self.session.session_programs()
-        check(not others, f"programs still running: {others}")
-        self.check_user_files()
+            self.got.sort(key=lambda r: next((i for i, e in enumerate(self.expected) if ran(e, r)), -1))
+        check(len(self.got) == len(self.expected) and all(map(ran, self.expected, self.got)),
+              f"programs run: {[r[1:] for r in self.got] or '(none)'}\n"
+              f"  expected: {self.expected or '(none)'}")
+        check(not self.session.programs(), f"programs still running: {self.session.programs()}")
+        self.check_files()
         self.expected = []
 
     def gaps(self, *minimums):
-        """The launches just checked came at least these many ms apart."""
-        gaps = [b.ms - a.ms for a, b in zip(self.records, self.records[1:])]
+        """The launches of the last finish came at least these many ms apart."""
+        gaps = [b[0] - a[0] for a, b in zip(self.got, self.got[1:])]
         check(all(g >= int(m) for g, m in zip(gaps, minimums)), f"gaps {gaps}, at least {minimums}")
 
-    def at(self, x, y):
-        """The current menu's top-left corner."""
-        check((self.window.x, self.window.y) == (int(x), int(y)), f"{self.window}, expected {x},{y}")
+    def report_holds(self, exe, text):
+        """The file handed to exe at the last finish holds text, CR LF throughout."""
+        drive, rest = re.sub(r'^"[^"]*" +', "", next(r[3] for r in self.got if r[1] == exe)).split(":\\", 1)
+        data = Path(self.session.prefix, f"drive_{drive.lower()}", *rest.split("\\")).read_bytes()
+        check(text.encode("cp932") in data and b"\n" not in data.replace(b"\r\n", b""),
+              f"report without {text} or with bare line ends:\n{data.decode('cp932')}")
 
-    def centered(self):
-        """The current menu is centred on the screen (Wine's maximised height, the
-        vertical reference, is a little taller than the screen)."""
-        width, height = self.session.screen
-        cx, cy = self.window.x + self.window.width / 2, self.window.y + self.window.height / 2
-        check(abs(cx - width / 2) <= 2 and height / 2 - 2 <= cy <= height / 2 + 40,
-              f"not centred: {self.window}")
+    def checker(self, definition, *lacking):
+        """tavrik-check.exe of the folder, run on a definition in English, ends with 0 or 1,
+        finding only entries left out that name one of these (targets Wine lacks)."""
+        code, output = self.session.wine(self.w("tavrik-check.exe"), definition, TAVRIK_CHECK_LANG="en")
+        count = re.search(r"^Findings: (\d+)", output, re.M)
+        left_out = [line for line in output.splitlines() if re.match(r"  line \d+: entry left out", line)
+                    and any(name in line for name in lacking)]
+        check(code in (0, 1) and len(left_out) == (int(count[1]) if count else 0),
+              f"tavrik-check ended with {code}:\n{output}")
+
+    # --- the windows' places, sizes and pictures -------------------------------------
+
+    def at(self, x, y=None):
+        """The current menu's top-left corner is at x y, or ("at center") the menu is centred
+        on the screen (Wine's maximised height, the vertical reference, is a little taller)."""
+        w, (width, height) = self.window, self.session.screen
+        if x == "center":
+            check(abs(w.x + w.width / 2 - width / 2) <= 2 and
+                  height / 2 - 2 <= w.y + w.height / 2 <= height / 2 + 40, f"not centred: {w}")
+        else:
+            check((w.x, w.y) == (int(x), int(y)), f"{w}, expected {x},{y}")
 
     def height(self, low, high):
         """The current window's height lies between low and high."""
         check(int(low) <= self.window.height <= int(high), f"height of {self.window}")
 
     def size(self, label, relation=None, other=None):
-        """Notes the window's size as label, "same-as" or "differs-from" another."""
+        """Notes the window's size as label, "same-as" or "differs-from" another one's."""
         self.sizes[label] = (self.window.width, self.window.height)
         if relation:
             check((self.sizes[label] == self.sizes[other]) == (relation == "same-as"),
                   f"{label} {self.sizes[label]} {relation} {other} {self.sizes[other]}")
 
-    def file_size(self, rel, size):
-        """A file's size in bytes, or "empty", "absent" or "folder"."""
-        path = self.f.u(rel)
-        found = "folder" if os.path.isdir(path) else \
-            str(os.path.getsize(path)) if os.path.exists(path) else "absent"
-        check(found == size or (size == "empty" and found == "0"), f"{rel}: {found}, expected {size}")
+    def dialog_size(self, width, height):
+        """The current window measures width x height, frame included (Wine's X window holds
+        the client area or the whole window: the same frame on every side)."""
+        frame = int(width) - self.window.width
+        check(0 <= frame <= 10 and int(height) - self.window.height == frame, f"{self.window}")
 
-    def mark(self, rel):
-        """Changes a file's last byte, to tell later whether it was written again."""
-        with open(self.f.u(rel), "r+b") as f:
-            f.seek(-1, os.SEEK_END)
-            last = f.read(1)[0]
-            f.seek(-1, os.SEEK_END)
-            f.write(bytes([last ^ 0x5A]))
-        self.marks[rel] = last
+    def item_height(self, pixels):
+        """The current menu's highlighted first item is this many pixels high (read from the
+        screen in a column right of its text)."""
+        w = self.window
+        out = self.session.grab("txt:-", f"1x{w.height}+{w.x + w.width - 6}+{w.y + MENU_FRAME}")
+        column = [line.split()[-1] for line in out.splitlines()[1:]]
+        height = next((i for i, c in enumerate(column) if c != column[1]), len(column))
+        check(height == int(pixels), f"the highlighted item is {height} pixels high")
 
-    def marked(self, rel, still):
-        """Whether the mark is still there (yes) or the file was written again (no)."""
-        with open(self.f.u(rel), "rb") as f:
-            f.seek(-1, os.SEEK_END)
-            check((f.read(1)[0] != self.marks[rel]) == (still == "yes"), f"{rel} marked: {still}?")
-
-    def keep(self, rel, check_kept=None):
-        """Takes a file's bytes; "keep REL kept" checks that it still holds them."""
-        with open(self.f.u(rel), "rb") as f:
-            if check_kept:
-                check(f.read() == self.marks[rel], f"{rel} changed")
-            else:
-                self.marks[rel] = f.read()
+    def photo(self, name, min_colours):
+        """Saves screenshots/NAME.png of the current window and a margin; its picture column
+        shows more than min_colours colours."""
+        shot, w = os.path.join(self.tools.screenshots, name + ".png"), self.window
+        os.makedirs(self.tools.screenshots, exist_ok=True)
+        self.session.grab(shot, f"{w.width + 16}x{w.height + 16}+{max(0, w.x - 8)}+{max(0, w.y - 8)}")
+        colours = subprocess.run(["convert", shot, "-crop", "24x10000+8+8", "+repage", "-format", "%k",
+                                  "info:"], capture_output=True, text=True, check=True).stdout
+        check(int(colours) > int(min_colours), f"{colours} colours in the pictures of {shot}")
