@@ -55,48 +55,36 @@ const std::string kHead = "[ \x83^\x83\x94\x83\x8a\x83N ]\x81@", kSpaced = "C:\\
 
 // The option prompt quotes a dropped path with spaces, the value prompt does
 // not, a drop on the launcher window always does; a path that fits no buffer
-// is skipped.
+// is skipped. For "%M" the dialog collects files: a full list takes no more,
+// Ctrl+CANCEL empties it, a second drop adds to it.
 TEST(InputDialog, ClosingKeysLabelsAndDrops) {
     reset_launcher_state();
-    g_paths = {{kSpaced}, {"C:\\y"}, {"C:\\" + std::string(300, 'l')}};
+    g_paths = {{kSpaced}, {"C:\\y"}, {"C:\\" + std::string(300, 'l')}, std::vector(101, kSpaced)};
     const std::string value = kHead + "'%X'\x93\xfc\x97\xcd", quoted = "\"" + kSpaced + "\"";
-    // prompt counter ~ label ~ acts ~ end code ~ result ~ what the user saw
+    // prompt counter (M collecting) ~ label ~ acts ~ end code ~ result ~ what the user saw, then
+    // the files collected
     for (const std::string &row : std::vector<std::string>{
              "1 ~  ~ E ~ 4 ~ start ~ " + value, "1 ~  ~ C ~ 1 ~ start ~ " + value,
              "1 ~ My label ~ X ~ 0 ~ - ~ My label", "1 ~  ~ Q ~ 0 ~ - ~ " + value,
              "0 ~  ~ d01nd2nO ~ 4 ~ " + quoted + " ~ " + kHead +
                  "\x83I\x83v\x83V\x83\x87\x83\x93|" + quoted + "|" + quoted,
              "1 ~  ~ d0nw0nw2nO ~ 4 ~ " + quoted + " ~ " + value + "|" + kSpaced + "|" + quoted +
-                 "|" + quoted}) {
+                 "|" + quoted,
+             "0M ~  ~ d3nQnd2d1d0nO ~ 4 ~ - ~ " + kHead + "'%M'\x93\xfc\x97\xcd|--- 100 data ---" +
+                 "|--- 0 data ---|--- 2 data ---|C:\\y|" + kSpaced}) {
         std::vector<std::string> c = fields(row);
         g_launch.prompt_counter = std::stoi(c[0]);
+        g_launch.multi_file_mode = c[0].back() == 'M' ? MultiFileUnquoted : MultiFileNone;
+        g_launch.selected_count = 0;
         g_launch.input_label_set = !c[1].empty();
         text_copy(g_launch.input_label, c[1].c_str());
         text_copy(g_launch.input_default_text, "start");
         text_copy(g_launch.input_result, "-");
         user(c[2]);
         EXPECT_EQ(show_input_dialog(nullptr), std::stoi(c[3])) << row;
+        for (int k = 0; k < g_launch.selected_count; ++k)
+            g_seen += "|" + std::string(g_launch.selected_paths[k]);
         EXPECT_EQ(g_launch.input_result, c[4]);
         EXPECT_EQ(g_seen, c[5]);
     }
-}
-
-// The files for "%M": a full list takes no more, Ctrl+CANCEL empties it, a
-// second drop adds to it, folders get their backslash in the command line.
-TEST(InputDialog, CollectionForAMultiFileLaunch) {
-    ScratchFolder dir;
-    reset_launcher_state(dir.path());
-    Recorders recorders;
-    run_input_dialog = show_input_dialog;
-    const std::string file = dir.write("x y.txt", "x"), folder = dir.make_folder("f");
-    const std::string prog = dir.write("p.exe", "MZ");
-    g_paths = {
-        std::vector<std::string>(101, file), {"C:\\" + std::string(300, 'l'), folder}, {file}};
-    user("d0nQnd1d2nO");
-    g_launch.multi_file_mode = MultiFileUnquoted;
-    launch_program(prog.c_str(), "-a %M", 1);
-    EXPECT_EQ(g_seen,
-              kHead + "'%M'\x93\xfc\x97\xcd|--- 100 data ---|--- 0 data ---|--- 2 data ---");
-    EXPECT_EQ(g_calls, std::vector<std::string>{"open " + prog + "|-a " + folder + "\\ " + file +
-                                                "|" + dir.path().substr(0, dir.path().size() - 1)});
 }
