@@ -1,18 +1,16 @@
-// Recorders and a scripted user in place of the shell, pauses, version box, dialog, clipboard.
+// Recorders and a scripted user in place of the shell, the dialog and the clipboard.
 #pragma once
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "launch/dispatch.h"
 #include "launch/input_dialog.h"
 #include "launch/launch.h"
 #include "launch/launch_state.h"
 #include "launch/macros.h"
 
-// "open file|parameters|folder" (- for null), "pause N", "version",
-// "[prompt counter|default text|label]" (- for the dialog's own label).
+// "open file|parameters|folder", "[prompt counter|default text|label]"; - for null, own label.
 inline std::vector<std::string> g_calls;
 inline std::string g_answers;             // "4a,1b": end code and text of each dialog; then cancel
 inline std::vector<std::string> g_drops;  // dropped on the file collection
@@ -29,8 +27,6 @@ inline std::vector<std::string> fields(const std::string &row) {
 // The recorders in the hooks' places for one test, nothing recorded yet.
 struct Recorders {
     decltype(shell_open) open = shell_open;
-    decltype(launch_pause) pause = launch_pause;
-    decltype(show_version_box) box = show_version_box;
     decltype(run_input_dialog) dialog = run_input_dialog;
     decltype(read_clipboard_input) clipboard = read_clipboard_input;
     Recorders() {
@@ -39,8 +35,6 @@ struct Recorders {
             g_calls.push_back("open " + std::string(file ? file : "-") + "|" +
                               (parameters ? parameters : "-") + "|" + (folder ? folder : "-"));
         };
-        launch_pause = [](int ms) { g_calls.push_back("pause " + std::to_string(ms)); };
-        show_version_box = [](void *) { g_calls.push_back("version"); };
         run_input_dialog = [](void *) {
             LaunchState &st = g_launch;
             g_calls.push_back("[" + std::to_string(st.prompt_counter) + "|" +
@@ -60,8 +54,5 @@ struct Recorders {
             return (int)!g_clipboard.empty();
         };
     }
-    ~Recorders() {
-        shell_open = open, launch_pause = pause, show_version_box = box;
-        run_input_dialog = dialog, read_clipboard_input = clipboard;
-    }
+    ~Recorders() { shell_open = open, run_input_dialog = dialog, read_clipboard_input = clipboard; }
 };

@@ -1,7 +1,6 @@
-// The launch without windows: macros, copied path lists, collected files, a choice's dispatch.
+// The launch without windows: macros, copied path lists, collected files.
 #include <gtest/gtest.h>
 
-#include "definition/items.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
 #include "launch_recorder.h"
@@ -16,10 +15,9 @@ protected:
         text_copy(g_settings.input_initial_text, "init");
         text_copy(g_settings.input_title, "Fixed");
     }
-    // The text with {d} the scratch folder, {r} it without its final backslash,
-    // {p} a program in folder {b}, {f} a file, {g} a folder, {m} 101 lines of
-    // {f}, {x} 1030 bytes, {c} 300, {a} 11, {k} four double-byte characters
-    // and {!} the cancelled launch filled in.
+    // The text with {d} the scratch folder, {r} it without its final backslash, {p} a program in
+    // folder {b}, {f} a file, {g} a folder, {m} 101 lines of {f}, {x} 1030 bytes, {c} 300, {a} 11,
+    // {k} four double-byte characters and {!} the cancelled launch filled in.
     std::string fill(std::string text) const {
         std::string many;
         for (int n = 0; n < 101; ++n) many += f + "\n";
@@ -138,44 +136,4 @@ TEST_F(Launch, CollectedFilesReplaceTheMultiFileToken) {
     g_launch.multi_file_mode = MultiFileUnquoted;  // a cancelled collection launches nothing
     launch_program(prog.c_str(), "%M", 1);
     EXPECT_EQ(calls(), "[0||-]");
-}
-
-// Rows: 0 &Ed with variants 1 "-n %X" and 2 (a working folder), 3 a shell
-// location shown by its sole variant 4, 5 a program removed after loading.
-TEST_F(Launch, ChoiceRunsTheRowThenTheMarkedRows) {
-    const std::string gone = dir.write("gone.exe", "MZ");
-    load_text(fill("[launch]\n{p} | &Ed\n>-n %X | new\n>%Z\"{r}\" -o | old\nms-settings:d | D\n"
-                   ">x y | v\n") +
-              gone + " | Gone\n");
-    delete_file(gone);
-    text_copy(g_settings.input_initial_text, "init");
-    text_copy(g_startup.definition_path, (d + "a b\\Tavrik.ini").c_str());
-    g_settings.first_launch_delay = 3;
-    g_settings.next_launch_delay = 5;
-    // command ~ Ctrl, Shift, filer ~ marked rows ~ answers ~ what runs
-    for (const char *row :
-         {"2002 ~ 000 ~ 5210 ~ 4a ~ open {p}| -o|{r}; pause 3; open {p}|-|{b}; pause 5; "
-          "[1|init|-]; open {p}|-n a|{b}; pause 5; open |-|-; pause 5",
-          "2000 ~ 100 ~ 3 ~  ~ [0||-]",
-          "2000 ~ 100 ~  ~ 4t %X,4v ~ [0||-]; [1|init|-]; open {p}|t v|{b}; pause 3",
-          "2001 ~ 111 ~ 35 ~  ~ open {p}|\"{b}\\\"|{b}; pause 3; pause 5; open {p}|{d}|{b}; "
-          "pause 5",
-          "2000 ~ 010 ~  ~  ~ open {p}|-|{b}; pause 3",
-          "2003 ~ 000 ~  ~  ~ open ms-settings:d|-|-; pause 3",
-          "2004 ~ 000 ~  ~  ~ open ms-settings:d|x y|-; pause 3",
-          "2660 ~ 000 ~ 0 ~  ~ open \"{d}a b\\Tavrik.ini\"|-|-; pause 3; open {p}|-|{b}; "
-          "pause 5"}) {
-        std::vector<std::string> c = fields(row);
-        SCOPED_TRACE(row);
-        memset(&g_launch, 0, sizeof g_launch);
-        g_settings.filer_enabled = c[1][2] - '0';
-        text_copy(g_settings.filer_path, prog.c_str());
-        g_answers = c[3];
-        int32_t marked[kMaxRows] = {};
-        for (char row : c[2]) marked[row - '0'] = 1;
-        Choice choice = {(unsigned)std::stoul(c[0]), c[1][0] - '0', c[1][1] - '0', marked,
-                         (int)c[2].size()};
-        run_choice(nullptr, choice);
-        EXPECT_EQ(calls(), fill(c[4]));
-    }
 }

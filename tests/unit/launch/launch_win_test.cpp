@@ -53,16 +53,14 @@ const std::string kHead = "[ \x83^\x83\x94\x83\x8a\x83N ]\x81@", kSpaced = "C:\\
 
 }  // namespace
 
-// The option prompt quotes a dropped path with spaces, the value prompt does
-// not, a drop on the launcher window always does; a path that fits no buffer
-// is skipped. For "%M" the dialog collects files: a full list takes no more,
-// Ctrl+CANCEL empties it, a second drop adds to it.
+// The option prompt quotes a dropped path with spaces, the value prompt does not, a drop on the
+// launcher window always does; a path that fits no buffer is skipped. For "%M" the dialog collects
+// files: a full list takes no more, Ctrl+CANCEL empties it, a second drop adds to it.
 TEST(InputDialog, ClosingKeysLabelsAndDrops) {
     reset_launcher_state();
     g_paths = {{kSpaced}, {"C:\\y"}, {"C:\\" + std::string(300, 'l')}, std::vector(101, kSpaced)};
     const std::string value = kHead + "'%X'\x93\xfc\x97\xcd", quoted = "\"" + kSpaced + "\"";
-    // prompt counter (M collecting) ~ label ~ acts ~ end code ~ result ~ what the user saw, then
-    // the files collected
+    // prompt counter (M: collecting) ~ label ~ acts ~ end code ~ result ~ what was seen, collected
     for (const std::string &row : std::vector<std::string>{
              "1 ~  ~ E ~ 4 ~ start ~ " + value, "1 ~  ~ C ~ 1 ~ start ~ " + value,
              "1 ~ My label ~ X ~ 0 ~ - ~ My label", "1 ~  ~ Q ~ 0 ~ - ~ " + value,

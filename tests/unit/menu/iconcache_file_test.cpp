@@ -6,12 +6,8 @@
 
 #include "menu/iconcache_file.h"
 
-namespace {
-
 constexpr int kRecord = 808;  // 16 x 16 pictures
 const SysTime kStamp = {2026, 12, 1, 7, 9, 30, 15, 250};
-
-}  // namespace
 
 TEST(IconCacheFile, ImageBytesAndStamp) {
     EXPECT_EQ(icon_record_size(16, 16), kRecord);
@@ -26,8 +22,7 @@ TEST(IconCacheFile, ImageBytesAndStamp) {
     const unsigned char last_row[] = {0xf3, 0xd, 0xb, 0xa, 0x55};  // and nothing after it
     EXPECT_EQ(memcmp(&image[2016], last_row, 5), 0);
     EXPECT_EQ(icon_image_record(image.data(), 3, kRecord) - image.data(), 2020 + 3 * kRecord);
-    // The stamp is the definition's time to the second; day of week and
-    // milliseconds do not count.
+    // The stamp is the definition's time to the second, without day of week and milliseconds.
     for (uint16_t SysTime::*field :
          {&SysTime::year, &SysTime::month, &SysTime::day_of_week, &SysTime::day, &SysTime::hour,
           &SysTime::minute, &SysTime::second, &SysTime::milliseconds}) {

@@ -1,4 +1,4 @@
-// Real menus from loaded definitions: levels, keys, item sizes, icon cache, hooks, messages.
+// Real menus from loaded definitions: levels, item sizes, icon cache, hooks, messages.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,7 +15,6 @@
 #include "launch_recorder.h"
 #include "menu/builder_win.h"
 #include "menu/iconcache.h"
-#include "menu/menukeys_win.h"
 #include "menu/ownerdraw_win.h"
 #include "test_support.h"
 
@@ -68,17 +67,13 @@ protected:
         build_menu_level(root = g_popup.root_menu = g_popup.last_menu = CreatePopupMenu(), 0, 0);
         if (g_settings.system_entry_always || !GetMenuItemCount(root)) append_system_entry(root);
     }
-    // "title(id)", "-(id)" a separator, "|" a new column, "!" checked, "[...]" a
-    // submenu; with highlight, the item at that position is made the highlighted one.
-    static std::string describe(HMENU menu, int highlight = INT_MIN) {
+    // "title(id)", "-(id)" a separator, "|" a new column, "!" checked, "[...]" a submenu.
+    static std::string describe(HMENU menu) {
         std::string out;
         for (int p = 0; p < GetMenuItemCount(menu); ++p) {
             char text[300] = "";
             MENUITEMINFOA info = {};
-            info.cbSize = sizeof info, info.fMask = MIIM_STATE;
-            info.fState = p == highlight ? MFS_HILITE : 0;
-            if (highlight != INT_MIN) SetMenuItemInfoA(menu, (UINT)p, TRUE, &info);
-            info.dwTypeData = text, info.cch = sizeof text;
+            info.cbSize = sizeof info, info.dwTypeData = text, info.cch = sizeof text;
             info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
             GetMenuItemInfoA(menu, (UINT)p, TRUE, &info);
             out += (p ? " " : "") + std::string(info.fType & MFT_MENUBARBREAK ? "|" : "") +
@@ -130,32 +125,6 @@ TEST_F(Menu, LevelsGroupsBreaksAndMarks) {
     EXPECT_EQ(describe(root), " " + std::string(259, 't') + " *(2001)");
 }
 
-// Positions 0 &Notepad, 1 -, 2 &Alpha, 3 &apple, 4 -, 5 &Ed *, 6 &Multi [one,
-// two], 7 &Tools [&Cmd, &calc], 8 Plain, 9 -, 10 system; answers: 0 none,
-// 1 run the row, 2 open the submenu, 3 move to the position.
-TEST_F(Menu, AccessKeysOfTheHighlightedLevel) {
-    build("&Notepad + &Alpha &apple + &Ed >x &Multi >1 >2 {&Tools &Cmd &calc } Plain");
-    for (const char *row :
-         {"0 0 2 650 10", "0 a 3 2 2", "2 A 3 3 3", "3 a 3 2 2", "-1 a 3 2 2", "0 t 2 10 7",
-          "0 M 2 7 6", "5 n 1 0 0", "0 e 1 6 5", "0 z 0 -1 -1", "0 p 0 -1 -1"}) {
-        int highlighted;
-        char typed;
-        std::istringstream(row) >> highlighted >> typed;
-        describe(root, highlighted);
-        MenuKeyAnswer a = menu_character_handler(root, (WPARAM)typed);
-        EXPECT_EQ(std::to_string(highlighted) + " " + typed + " " + std::to_string(a.action) + " " +
-                      std::to_string(a.row) + " " + std::to_string(a.position),
-                  row);
-    }
-    // An open submenu is the level; in a variant submenu the system matched its items.
-    build_menu_level(GetSubMenu(root, 7), 10, 1);
-    describe(root, 7), describe(GetSubMenu(root, 7), 0);
-    EXPECT_EQ(menu_character_handler(root, 'c').position, 1);
-    EXPECT_EQ(menu_character_handler(root, 'n').action, MenuKeyNoMatch);
-    describe(root, 6), describe(GetSubMenu(root, 6), 0);
-    EXPECT_EQ(menu_character_handler(root, 'n').action, MenuKeyNoMatch);
-}
-
 // "@font=" sizes up to INT_MAX stop the owner-drawn item's sums there.
 TEST_F(Menu, OwnerDrawnItemSizes) {
     build("Ed", "@icon=1");
@@ -166,8 +135,7 @@ TEST_F(Menu, OwnerDrawnItemSizes) {
     EXPECT_EQ(request.itemHeight, (UINT)INT_MAX);
 }
 
-// Slot 0 the program's picture, 1 its folder's, then the entries'; a damaged cache is written
-// again.
+// Slot 0 the program's picture, 1 its folder's, then the entries'; a damaged cache is rewritten.
 TEST_F(Menu, IconCacheWrittenInRowOrderAndAgainWhenStaleOrDamaged) {
     build_pictures();
     ASSERT_EQ(icon_cache_check(nullptr), 1);
@@ -197,13 +165,11 @@ TEST_F(Menu, IconCacheWrittenInRowOrderAndAgainWhenStaleOrDamaged) {
     }
 }
 
-// An unwritable cache leaves the old file (or none) and no temporary one;
-// the next run writes it whole.
+// An unwritable cache leaves the old file (or none), no temporary one; the next run writes it.
 TEST_F(Menu, UnwritableIconCacheLeavesNoTrace) {
     build_pictures();
-    // O an old cache, T stale, R read-only, H held, S held sharing reads, G no
-    // definition folder, F a folder where the cache goes; bytes written before
-    // the write breaks off; check; load
+    // O an old cache, T stale, R read-only, H held, S held sharing reads, G no definition folder,
+    // F a folder where the cache goes; bytes written before the write breaks off; check; load
     for (const char *row : {"OR -1 1 0", "OTR -1 0 0", "OTH -1 1 1", "OS -1 1 0", "OTS -1 1 1",
                             "G -1 1 1", "F -1 1 1", "OT 0 1 1", "OT 2829 1 1", "OT 7675 1 1"}) {
         std::string flags, old;
