@@ -42,11 +42,12 @@ void act(HWND d) {
                                                          (WPARAM)make_file_drop(paths), 0);
     }
 }
+void CALLBACK act_once_open(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (g_input_dialog) KillTimer(nullptr, timer), act((HWND)g_input_dialog);
+}
 void user(const std::string &script) {
     g_script = script;
-    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        if (g_input_dialog) KillTimer(nullptr, timer), act((HWND)g_input_dialog);
-    });
+    SetTimer(nullptr, 0, 10, act_once_open);
 }
 
 const std::string kHead = "[ \x83^\x83\x94\x83\x8a\x83N ]\x81@", kSpaced = "C:\\a b\\x.txt";

@@ -209,6 +209,12 @@ TEST_F(Menu, UnwritableIconCacheLeavesNoTrace) {
         EXPECT_EQ(read_file(path).size(), 2020u + 7 * 808);
         EXPECT_EQ(read_file(path) == old, !has('T')) << row;
     }
+    // A cache path of 259 bytes, the longest there is, still gets its temporary file beside it.
+    ScratchFolder deep;
+    const std::string folder = deep.make_folder(std::string(248 - deep.path().size(), 'l')) + "\\";
+    text_copy(g_startup.definition_path, (folder + "Tavrik.ini").c_str());
+    EXPECT_EQ(icon_cache_check(nullptr), 1);
+    EXPECT_EQ(read_file(folder + "Tavrik.tvi").size(), 2020u + 7 * 808);
 }
 
 // Only rows that launch something are marked, and not in owner-drawn menus.
