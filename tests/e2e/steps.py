@@ -1,6 +1,4 @@
-"""The verbs of the end-to-end scenarios: each method of Steps is one, its words
-its arguments (see e2e.py); and what they stand on: waiting by polling, the
-program folder, the recorders' logs and the user's files."""
+"""The verbs of the end-to-end scenarios: each method of Steps is one, its words its arguments."""
 
 import fnmatch
 import hashlib
@@ -34,22 +32,15 @@ def wait_for(what, predicate, timeout=TIMEOUT):
 
 
 def snapshot(root):
-    """{path: (sha256, modification time)} of the user's files: all but what the
-    tests and the launcher write on purpose (logs, Wine's output, the icon cache)."""
-    files = {}
-    for folder, _, names in os.walk(root):
-        for name in names:
-            path = os.path.join(folder, name)
-            if name not in ("record.log", "wine-output.txt") and not name.endswith(".tvi"):
-                files[os.path.relpath(path, root)] = (hashlib.sha256(Path(path).read_bytes()).digest(),
-                                                      os.stat(path).st_mtime_ns)
-    return files
+    """{path: (sha256, modification time)} of the files but the logs and the icon cache."""
+    files = [p for p in Path(root).rglob("*")
+             if p.is_file() and p.name not in ("record.log", "wine-output.txt") and p.suffix != ".tvi"]
+    return {p.relative_to(root): (hashlib.sha256(p.read_bytes()).digest(), p.stat().st_mtime_ns) for p in files}
 
 
 def ran(expected, record):
-    """Whether a record (ms, exe, cwd, command) is the run expected (exe, cwd, pattern);
-    a pattern's "> " after the quoted program stands for the blanks there, which may be
-    several (a variant's parameters may keep the one after ">")."""
+    """Whether a record (ms, exe, cwd, command) is the run expected (exe, cwd, pattern)."""
+    # a variant's parameters may keep the blank after ">": "> " stands for one or more
     command = re.sub(r'^("[^"]*") +', r"\1 > ", record[3]) if '" > ' in expected[2] else record[3]
     return record[1:3] == expected[:2] and fnmatch.fnmatchcase(command, expected[2])
 
@@ -78,27 +69,13 @@ class Steps:
     def records(self, clear=False):
         """What the recorders below the folder noted, oldest first: (ms, exe, cwd, command)."""
         found = []
-        for folder, _, names in os.walk(self.unix):
-            if "record.log" not in names:
-                continue
-            log = os.path.join(folder, "record.log")
-            for line in filter(None, Path(log).read_bytes().decode("cp932", "replace").split("\r\n")):
+        for log in Path(self.unix).rglob("record.log"):
+            for line in filter(None, log.read_bytes().decode("cp932", "replace").split("\r\n")):
                 v = dict(field.split("=", 1) for field in line.split("\t", 3))
                 found.append((int(v["ms"]), v["exe"], v["cwd"], v["cmd"]))
             if clear:
-                os.remove(log)
+                log.unlink()
         return sorted(found)
-
-    def check_files(self):
-        """The user's files keep their bytes and times; none appears but a Tavrik.ini made empty."""
-        if self.before is None:
-            return
-        after = snapshot(self.unix)
-        problems = [f"{p}: {'changed' if p in after else 'removed'}"
-                    for p in self.before if after.get(p) != self.before[p]]
-        problems += [f"{p}: new" for p in after if p not in self.before
-                     and (os.path.basename(p), after[p][0]) != ("Tavrik.ini", EMPTY)]
-        check(not problems, "user files changed:\n    " + "\n    ".join(problems))
 
     def shown(self, what, fits):
         """Waits until the visible windows of Tavrik fit; returns them, the newest last."""
@@ -120,8 +97,6 @@ class Steps:
                 proc.kill()
             proc.wait()
 
-    # --- the folder and its files --------------------------------------------------
-
     def folder(self, *name):
         """A fresh program folder C:\\e2e\\NAME (the scenario's name without one) with Tavrik.exe."""
         name = " ".join(name) or self.name
@@ -140,14 +115,12 @@ class Steps:
                 self.u(rel).write_text("x")
 
     def ini(self, name="Tavrik.ini", encoding="cp932", lines=()):
-        """The lines indented below as a menu definition (Tavrik.ini or the file named), CR LF,
-        in code page 932 or the encoding named (utf-16-le with its byte order mark)."""
+        """The lines indented below as a CR LF menu definition (utf-16-le with its mark)."""
         text = "".join(self.path(line) + "\r\n" for line in lines)
         self.u(name).write_bytes(("\ufeff" * (encoding == "utf-16-le") + text).encode(encoding))
 
     def remove(self, rel, instead=None):
-        """Removes a file on purpose, even while Tavrik runs ("remove REL folder": puts a
-        folder in its place)."""
+        """Removes a file on purpose, even while Tavrik runs, or puts a folder in its place."""
         os.remove(self.u(rel))
         if instead:
             os.makedirs(self.u(rel))
@@ -159,8 +132,7 @@ class Steps:
         os.utime(self.u(rel), (later, later))
 
     def mark(self, rel):
-        """Changes a file's last byte and keeps its bytes, to tell later whether it was
-        written again."""
+        """Changes a file's last byte and keeps its bytes, to tell whether it is written again."""
         data = bytearray(self.u(rel).read_bytes())
         data[-1] ^= 0x5A
         self.u(rel).write_bytes(data)
@@ -176,8 +148,7 @@ class Steps:
         check(found == size, f"{rel}: {found}, expected {size}")
 
     def unzip(self, *names):
-        """Unpacks the package: exactly these files; those named NAME:ENCODING are texts in
-        it (utf-8 with its byte order mark) with CR LF line ends."""
+        """Unpacks the package: exactly these files, those named NAME:ENCODING CR LF texts."""
         files = dict((n + ":").split(":")[:2] for n in names)
         with zipfile.ZipFile(self.tools.zip) as z:
             check(set(z.namelist()) == set(files), f"package holds {sorted(z.namelist())}")
@@ -187,8 +158,6 @@ class Steps:
             data.decode(encoding)
             check((encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and
                   data.count(b"\n") == data.count(b"\r\n") > 0, f"{name} is not {encoding} CR LF text")
-
-    # --- Tavrik, its windows, the keyboard and the mouse ---------------------------
 
     def start(self, *options):
         """Starts Tavrik with these options (the pointer waits in a corner)."""
@@ -211,9 +180,7 @@ class Steps:
         self.window = self.shown(f"{count} menu(s)", lambda shown: len(shown) == int(count))[-1]
 
     def dialog(self, starts=None, holds=""):
-        """Waits for a new window alone (a dialog in the menu's place) and rests the pointer
-        in it; with words given, its caption and control texts (" | " between them) start
-        with starts and hold holds."""
+        """Waits for a new window alone, whose texts (" | " between them) start with starts."""
         known = set(self.seen)
         self.window = self.shown("a dialog", lambda s: len(s) == 1 and s[0].id not in known)[0]
         if starts is not None:
@@ -241,8 +208,7 @@ class Steps:
         time.sleep(0.1)
 
     def hold(self, what, *paths):
-        """Holds a key down, or with paths, a file open without sharing ("hold file PATH")
-        or the clipboard open with files on it ("hold clipboard PATH..."), until let-go."""
+        """Holds a key down, a file open without sharing, or the clipboard open with files."""
         if not paths:
             return self.session.xdotool("keydown", what)
         said = os.path.join(self.session.work, "holder.txt")
@@ -273,8 +239,7 @@ class Steps:
         check(self.session.wine(self.tools.helper, "files", *paths)[0] == 0, "the clipboard helper failed")
 
     def reg(self, *words):
-        """Changes the prefix's registry (reg add ..., reg delete ...); the session ends, so
-        that the next start reads it anew (display scaling)."""
+        """Changes the prefix's registry; the session ends, so that the next start reads it."""
         check(self.session.wine("reg", *words, "/f")[0] == 0, f"reg {words} failed")
         self.session.end()
 
@@ -282,11 +247,8 @@ class Steps:
         """An environment variable for the programs started from now on."""
         self.session.env[name] = value
 
-    # --- what happened -------------------------------------------------------------
-
     def expect(self, exe, cwd, command):
-        """A program that must have run: its file name, folder and command line ("*" for
-        any text)."""
+        """A program that must have run: its file name, folder and command line."""
         self.expected.append((exe, cwd, command))
 
     def exit(self):
@@ -295,8 +257,8 @@ class Steps:
         return self.proc.returncode
 
     def finish(self, order="in-order"):
-        """Tavrik ended with 0, leaving no window and no program, having run just what was
-        expected (in this order, or "any-order"); the logs are cleared for the next start."""
+        """Tavrik ended with 0, leaving no window, no program and the files, having run just
+        what was expected; the logs are cleared for the next start."""
         check(self.exit() == 0, f"exit code {self.proc.returncode}")
         wait_for(f"{len(self.expected)} launch(es)", lambda: len(self.records()) >= len(self.expected))
         time.sleep(0.3)  # a late, unexpected launch would show up now
@@ -308,7 +270,11 @@ class Steps:
               f"programs run: {[r[1:] for r in self.got] or '(none)'}\n"
               f"  expected: {self.expected or '(none)'}")
         check(not self.session.programs(), f"programs still running: {self.session.programs()}")
-        self.check_files()
+        after = snapshot(self.unix)
+        made_empty = {p for p in after.keys() - self.before.keys()
+                      if (p.name, after[p][0]) == ("Tavrik.ini", EMPTY)}
+        changed = {p for p in self.before.keys() | after.keys() if after.get(p) != self.before.get(p)}
+        check(changed == made_empty, f"user files changed: {sorted(changed - made_empty)}")
         self.expected = []
 
     def gaps(self, *minimums):
@@ -324,8 +290,7 @@ class Steps:
               f"report without {text} or with bare line ends:\n{data.decode('cp932')}")
 
     def checker(self, definition, *lacking):
-        """tavrik-check.exe of the folder, run on a definition in English, ends with 0 or 1,
-        finding only entries left out that name one of these (targets Wine lacks)."""
+        """tavrik-check.exe finds in the definition only entries left out that name these."""
         code, output = self.session.wine(self.w("tavrik-check.exe"), definition, TAVRIK_CHECK_LANG="en")
         count = re.search(r"^Findings: (\d+)", output, re.M)
         left_out = [line for line in output.splitlines() if re.match(r"  line \d+: entry left out", line)
@@ -333,11 +298,9 @@ class Steps:
         check(code in (0, 1) and len(left_out) == (int(count[1]) if count else 0),
               f"tavrik-check ended with {code}:\n{output}")
 
-    # --- the windows' places, sizes and pictures -------------------------------------
-
     def at(self, x, y=None):
-        """The current menu's top-left corner is at x y, or ("at center") the menu is centred
-        on the screen (Wine's maximised height, the vertical reference, is a little taller)."""
+        """The current menu's top-left corner is at x y, or the menu is centred on the screen."""
+        # Wine's maximised height, the vertical reference, is a little taller than the screen
         w, (width, height) = self.window, self.session.screen
         if x == "center":
             check(abs(w.x + w.width / 2 - width / 2) <= 2 and
@@ -357,14 +320,13 @@ class Steps:
                   f"{label} {self.sizes[label]} {relation} {other} {self.sizes[other]}")
 
     def dialog_size(self, width, height):
-        """The current window measures width x height, frame included (Wine's X window holds
-        the client area or the whole window: the same frame on every side)."""
+        """The current window measures width x height, frame included."""
+        # Wine's X window holds the client area or the whole window: the same frame on every side
         frame = int(width) - self.window.width
         check(0 <= frame <= 10 and int(height) - self.window.height == frame, f"{self.window}")
 
     def item_height(self, pixels):
-        """The current menu's highlighted first item is this many pixels high (read from the
-        screen in a column right of its text)."""
+        """The current menu's highlighted first item is this many pixels high."""
         w = self.window
         out = self.session.grab("txt:-", f"1x{w.height}+{w.x + w.width - 6}+{w.y + MENU_FRAME}")
         column = [line.split()[-1] for line in out.splitlines()[1:]]
@@ -372,8 +334,7 @@ class Steps:
         check(height == int(pixels), f"the highlighted item is {height} pixels high")
 
     def photo(self, name, min_colours):
-        """Saves screenshots/NAME.png of the current window and a margin; its picture column
-        shows more than min_colours colours."""
+        """Saves screenshots/NAME.png of the current window; its pictures show more colours."""
         shot, w = os.path.join(self.tools.screenshots, name + ".png"), self.window
         os.makedirs(self.tools.screenshots, exist_ok=True)
         self.session.grab(shot, f"{w.width + 16}x{w.height + 16}+{max(0, w.x - 8)}+{max(0, w.y - 8)}")
