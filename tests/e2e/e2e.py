@@ -19,13 +19,9 @@ import time
 import traceback
 from pathlib import Path
 
-from steps import Steps, check
+from steps import Steps
 
 QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-# Programs every Wine session runs by itself; any other still running at the end
-# of a start was started by the launcher.
-SESSION_PROGRAMS = {"services.exe", "winedevice.exe", "explorer.exe", "plugplay.exe", "svchost.exe",
-                    "rpcss.exe", "conhost.exe", "start.exe", "wineboot.exe"}
 Window = collections.namedtuple("Window", "id x y width height")
 
 
@@ -60,24 +56,10 @@ class Session:
                                   stdout=f, stderr=subprocess.DEVNULL, timeout=60).returncode
         return code, Path(out).read_bytes().decode("cp932", "replace")
 
-    def programs(self):
-        """File names of the programs running in the prefix, the session's own left out."""
-        names = []
-        for proc in Path("/proc").glob("[0-9]*"):
-            try:
-                ours = f"WINEPREFIX={self.prefix}".encode() in (proc / "environ").read_bytes().split(b"\0")
-                name = (proc / "cmdline").read_bytes().split(b"\0")[0].decode(errors="replace")
-            except OSError:
-                continue
-            name = name.replace("/", "\\").rsplit("\\", 1)[-1]
-            if ours and name.lower().endswith(".exe") and name.lower() not in SESSION_PROGRAMS:
-                names.append(name)
-        return names
-
     def xdotool(self, *args, strict=True):
         done = subprocess.run(["xdotool", *args], env=self.env, stdin=subprocess.DEVNULL,
                               capture_output=True, text=True)
-        check(done.returncode == 0 or not strict, f"xdotool {' '.join(args)} failed: {done.stderr}")
+        assert done.returncode == 0 or not strict, f"xdotool {' '.join(args)} failed: {done.stderr}"
         return done.stdout.strip()
 
     def windows(self):
@@ -139,9 +121,6 @@ def run_scenario(session, name, steps, tools):
 
 
 def main():
-    if not os.environ.get("DISPLAY"):  # a display of its own, one that never resets
-        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp -noreset",
-                               sys.executable, *sys.argv])
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     for option in ("--tavrik", "--recorder", "--helper", "--zip", "--screenshots", "--work"):
         parser.add_argument(option, required=True)
@@ -156,7 +135,8 @@ def main():
         settings, steps = scenarios[name]
         # a file's "% prefix NAME" is a Wine prefix beside --work, "% locale" another locale
         work = os.path.join(os.path.dirname(os.path.abspath(tools.work)), settings.get("prefix", ""))
-        session = Session(work if "prefix" in settings else tools.work, settings.get("locale", "ja_JP.UTF-8"))
+        session = Session(work if "prefix" in settings else tools.work,
+                          settings.get("locale", "ja_JP.UTF-8"))
         failed += not run_scenario(session, name, steps, tools)
         session.lock.close()  # the next run's turn
     print(f"{failed} failure(s)" if failed else "all passed", flush=True)

@@ -17,16 +17,11 @@ PATH = re.compile(r"\{(q:)?([^{}&]*)\}")
 EMPTY = hashlib.sha256().digest()
 
 
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
-
-
 def wait_for(what, predicate, timeout=TIMEOUT):
     """Polls predicate until it returns something true; returns that."""
     deadline = time.monotonic() + timeout
     while not (value := predicate()):
-        check(time.monotonic() < deadline, f"timed out after {timeout:.0f}s waiting for {what}")
+        assert time.monotonic() < deadline, f"timed out after {timeout:.0f}s waiting for {what}"
         time.sleep(0.05)
     return value
 
@@ -35,7 +30,8 @@ def snapshot(root):
     """{path: (sha256, modification time)} of the files but the logs and the icon cache."""
     files = [p for p in Path(root).rglob("*")
              if p.is_file() and p.name not in ("record.log", "wine-output.txt") and p.suffix != ".tvi"]
-    return {p.relative_to(root): (hashlib.sha256(p.read_bytes()).digest(), p.stat().st_mtime_ns) for p in files}
+    return {p.relative_to(root): (hashlib.sha256(p.read_bytes()).digest(), p.stat().st_mtime_ns)
+            for p in files}
 
 
 def ran(expected, record):
@@ -51,7 +47,7 @@ class Steps:
     def __init__(self, session, name, tools):
         self.session, self.name, self.tools = session, name, tools
         self.unix = self.proc = self.window = self.holder = self.before = None
-        self.procs, self.expected, self.got, self.marks, self.sizes, self.seen = [], [], [], {}, {}, set()
+        self.procs, self.expected, self.got, self.marks, self.seen = [], [], [], {}, set()
 
     def w(self, rel=""):
         return self.win + ("\\" + rel.replace("/", "\\") if rel else "")
@@ -80,8 +76,8 @@ class Steps:
     def shown(self, what, fits):
         """Waits until the visible windows of Tavrik fit; returns them, the newest last."""
         def ready():
-            check(not self.proc or self.proc.poll() is None,
-                  f"Tavrik ended ({self.proc and self.proc.returncode}) while waiting for {what}")
+            assert not self.proc or self.proc.poll() is None, \
+                f"Tavrik ended ({self.proc and self.proc.returncode}) while waiting for {what}"
             windows = self.session.windows()
             self.seen.update(w.id for w in windows)
             return fits(windows) and windows
@@ -126,11 +122,6 @@ class Steps:
             os.makedirs(self.u(rel))
         self.before = snapshot(self.unix)
 
-    def age(self, rel, seconds):
-        """Moves a file's modification time by seconds."""
-        later = time.time() + int(seconds)
-        os.utime(self.u(rel), (later, later))
-
     def mark(self, rel):
         """Changes a file's last byte and keeps its bytes, to tell whether it is written again."""
         data = bytearray(self.u(rel).read_bytes())
@@ -140,24 +131,24 @@ class Steps:
 
     def kept(self, rel, still):
         """Whether the file still holds its marked bytes (yes) or was written again (no)."""
-        check((self.u(rel).read_bytes() == self.marks[rel]) == (still == "yes"), f"{rel} kept: {still}?")
+        assert (self.u(rel).read_bytes() == self.marks[rel]) == (still == "yes"), f"{rel} kept: {still}?"
 
     def file_size(self, rel, size):
         """A file's size in bytes, or "folder"."""
         found = "folder" if os.path.isdir(self.u(rel)) else str(os.path.getsize(self.u(rel)))
-        check(found == size, f"{rel}: {found}, expected {size}")
+        assert found == size, f"{rel}: {found}, expected {size}"
 
     def unzip(self, *names):
         """Unpacks the package: exactly these files, those named NAME:ENCODING CR LF texts."""
         files = dict((n + ":").split(":")[:2] for n in names)
         with zipfile.ZipFile(self.tools.zip) as z:
-            check(set(z.namelist()) == set(files), f"package holds {sorted(z.namelist())}")
+            assert set(z.namelist()) == set(files), f"package holds {sorted(z.namelist())}"
             z.extractall(self.unix)
         for name, encoding in ((n, e) for n, e in files.items() if e):
             data = self.u(name).read_bytes()
             data.decode(encoding)
-            check((encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and
-                  data.count(b"\n") == data.count(b"\r\n") > 0, f"{name} is not {encoding} CR LF text")
+            assert ((encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and
+                    data.count(b"\n") == data.count(b"\r\n") > 0), f"{name} is not {encoding} CR LF text"
 
     def start(self, *options):
         """Starts Tavrik with these options (the pointer waits in a corner)."""
@@ -185,8 +176,8 @@ class Steps:
         self.window = self.shown("a dialog", lambda s: len(s) == 1 and s[0].id not in known)[0]
         if starts is not None:
             texts = self.session.wine(self.tools.helper, "dialog-text")[1].splitlines()
-            check(len(texts) == 1 and texts[0].strip().startswith(starts) and holds in texts[0],
-                  f"dialogs show {texts}")
+            assert len(texts) == 1 and texts[0].strip().startswith(starts) and holds in texts[0], \
+                f"dialogs show {texts}"
         self.mouse(self.window.x + self.window.width / 2, self.window.y + self.window.height / 2)
 
     def keys(self, *names):
@@ -219,7 +210,7 @@ class Steps:
         self.procs.append(self.holder)
 
         def ready():
-            check(self.holder.poll() is None, f"the holding helper ended ({self.holder.returncode})")
+            assert self.holder.poll() is None, f"the holding helper ended ({self.holder.returncode})"
             return os.path.getsize(said)
         wait_for("the holding helper", ready, WINDOW_TIMEOUT)
 
@@ -236,16 +227,12 @@ class Steps:
 
     def clipboard(self, *paths):
         """Puts files on the clipboard, as the shell copies them."""
-        check(self.session.wine(self.tools.helper, "files", *paths)[0] == 0, "the clipboard helper failed")
+        assert self.session.wine(self.tools.helper, "files", *paths)[0] == 0, "the clipboard helper failed"
 
     def reg(self, *words):
         """Changes the prefix's registry; the session ends, so that the next start reads it."""
-        check(self.session.wine("reg", *words, "/f")[0] == 0, f"reg {words} failed")
+        assert self.session.wine("reg", *words, "/f")[0] == 0, f"reg {words} failed"
         self.session.end()
-
-    def setenv(self, name, value):
-        """An environment variable for the programs started from now on."""
-        self.session.env[name] = value
 
     def expect(self, exe, cwd, command):
         """A program that must have run: its file name, folder and command line."""
@@ -257,37 +244,36 @@ class Steps:
         return self.proc.returncode
 
     def finish(self, order="in-order"):
-        """Tavrik ended with 0, leaving no window, no program and the files, having run just
-        what was expected; the logs are cleared for the next start."""
-        check(self.exit() == 0, f"exit code {self.proc.returncode}")
+        """Tavrik ended with 0, leaving no window and the files, having run just what was
+        expected; the logs are cleared for the next start."""
+        assert self.exit() == 0, f"exit code {self.proc.returncode}"
         wait_for(f"{len(self.expected)} launch(es)", lambda: len(self.records()) >= len(self.expected))
         time.sleep(0.3)  # a late, unexpected launch would show up now
-        check(not self.session.windows(), f"windows left: {self.session.windows()}")
+        assert not self.session.windows(), f"windows left: {self.session.windows()}"
         self.got = self.records(clear=True)
         if order == "any-order":
             self.got.sort(key=lambda r: next((i for i, e in enumerate(self.expected) if ran(e, r)), -1))
-        check(len(self.got) == len(self.expected) and all(map(ran, self.expected, self.got)),
-              f"programs run: {[r[1:] for r in self.got] or '(none)'}\n"
-              f"  expected: {self.expected or '(none)'}")
-        check(not self.session.programs(), f"programs still running: {self.session.programs()}")
+        assert len(self.got) == len(self.expected) and all(map(ran, self.expected, self.got)), (
+            f"programs run: {[r[1:] for r in self.got] or '(none)'}\n"
+            f"  expected: {self.expected or '(none)'}")
         after = snapshot(self.unix)
         made_empty = {p for p in after.keys() - self.before.keys()
                       if (p.name, after[p][0]) == ("Tavrik.ini", EMPTY)}
         changed = {p for p in self.before.keys() | after.keys() if after.get(p) != self.before.get(p)}
-        check(changed == made_empty, f"user files changed: {sorted(changed - made_empty)}")
+        assert changed == made_empty, f"user files changed: {sorted(changed - made_empty)}"
         self.expected = []
 
     def gaps(self, *minimums):
         """The launches of the last finish came at least these many ms apart."""
         gaps = [b[0] - a[0] for a, b in zip(self.got, self.got[1:])]
-        check(all(g >= int(m) for g, m in zip(gaps, minimums)), f"gaps {gaps}, at least {minimums}")
+        assert all(g >= int(m) for g, m in zip(gaps, minimums)), f"gaps {gaps}, at least {minimums}"
 
     def report_holds(self, exe, text):
         """The file handed to exe at the last finish holds text, CR LF throughout."""
         drive, rest = re.sub(r'^"[^"]*" +', "", next(r[3] for r in self.got if r[1] == exe)).split(":\\", 1)
         data = Path(self.session.prefix, f"drive_{drive.lower()}", *rest.split("\\")).read_bytes()
-        check(text.encode("cp932") in data and b"\n" not in data.replace(b"\r\n", b""),
-              f"report without {text} or with bare line ends:\n{data.decode('cp932')}")
+        assert text.encode("cp932") in data and b"\n" not in data.replace(b"\r\n", b""), \
+            f"report without {text} or with bare line ends:\n{data.decode('cp932')}"
 
     def checker(self, definition, *lacking):
         """tavrik-check.exe finds in the definition only entries left out that name these."""
@@ -295,35 +281,24 @@ class Steps:
         count = re.search(r"^Findings: (\d+)", output, re.M)
         left_out = [line for line in output.splitlines() if re.match(r"  line \d+: entry left out", line)
                     and any(name in line for name in lacking)]
-        check(code in (0, 1) and len(left_out) == (int(count[1]) if count else 0),
-              f"tavrik-check ended with {code}:\n{output}")
+        assert code in (0, 1) and len(left_out) == (int(count[1]) if count else 0), \
+            f"tavrik-check ended with {code}:\n{output}"
 
     def at(self, x, y=None):
         """The current menu's top-left corner is at x y, or the menu is centred on the screen."""
         # Wine's maximised height, the vertical reference, is a little taller than the screen
         w, (width, height) = self.window, self.session.screen
         if x == "center":
-            check(abs(w.x + w.width / 2 - width / 2) <= 2 and
-                  height / 2 - 2 <= w.y + w.height / 2 <= height / 2 + 40, f"not centred: {w}")
+            assert (abs(w.x + w.width / 2 - width / 2) <= 2 and
+                    height / 2 - 2 <= w.y + w.height / 2 <= height / 2 + 40), f"not centred: {w}"
         else:
-            check((w.x, w.y) == (int(x), int(y)), f"{w}, expected {x},{y}")
-
-    def height(self, low, high):
-        """The current window's height lies between low and high."""
-        check(int(low) <= self.window.height <= int(high), f"height of {self.window}")
-
-    def size(self, label, relation=None, other=None):
-        """Notes the window's size as label, "same-as" or "differs-from" another one's."""
-        self.sizes[label] = (self.window.width, self.window.height)
-        if relation:
-            check((self.sizes[label] == self.sizes[other]) == (relation == "same-as"),
-                  f"{label} {self.sizes[label]} {relation} {other} {self.sizes[other]}")
+            assert (w.x, w.y) == (int(x), int(y)), f"{w}, expected {x},{y}"
 
     def dialog_size(self, width, height):
         """The current window measures width x height, frame included."""
         # Wine's X window holds the client area or the whole window: the same frame on every side
         frame = int(width) - self.window.width
-        check(0 <= frame <= 10 and int(height) - self.window.height == frame, f"{self.window}")
+        assert 0 <= frame <= 10 and int(height) - self.window.height == frame, f"{self.window}"
 
     def item_height(self, pixels):
         """The current menu's highlighted first item is this many pixels high."""
@@ -331,7 +306,7 @@ class Steps:
         out = self.session.grab("txt:-", f"1x{w.height}+{w.x + w.width - 6}+{w.y + MENU_FRAME}")
         column = [line.split()[-1] for line in out.splitlines()[1:]]
         height = next((i for i, c in enumerate(column) if c != column[1]), len(column))
-        check(height == int(pixels), f"the highlighted item is {height} pixels high")
+        assert height == int(pixels), f"the highlighted item is {height} pixels high"
 
     def photo(self, name, min_colours):
         """Saves screenshots/NAME.png of the current window; its pictures show more colours."""
@@ -340,4 +315,4 @@ class Steps:
         self.session.grab(shot, f"{w.width + 16}x{w.height + 16}+{max(0, w.x - 8)}+{max(0, w.y - 8)}")
         colours = subprocess.run(["convert", shot, "-crop", "24x10000+8+8", "+repage", "-format", "%k",
                                   "info:"], capture_output=True, text=True, check=True).stdout
-        check(int(colours) > int(min_colours), f"{colours} colours in the pictures of {shot}")
+        assert int(colours) > int(min_colours), f"{colours} colours in the pictures of {shot}"
