@@ -21,12 +21,11 @@ from pathlib import Path
 
 from steps import Steps
 
-QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
 Window = collections.namedtuple("Window", "id x y width height")
 
 
 class Session:
-    """The X display and the Wine prefix of a scenario, which scenarios sharing the prefix take in turns."""
+    """The X display and the Wine prefix of a scenario; scenarios sharing the prefix take turns."""
 
     def __init__(self, work, locale):
         self.work = os.path.abspath(work)
@@ -44,8 +43,8 @@ class Session:
 
     def end(self):
         """Ends every process of the prefix, then the Wine server itself."""
-        subprocess.run(["wineserver", "-k"], env=self.env, **QUIET)
-        subprocess.run(["wineserver", "-w"], env=self.env, **QUIET, timeout=30)
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+        subprocess.run(["wineserver", "-w"], env=self.env, capture_output=True, timeout=30)
 
     def wine(self, *args, **env):
         """Runs a Windows program to its end: (exit code, output)."""
@@ -110,10 +109,7 @@ def run_scenario(session, name, steps, tools):
         session.grab(shot)
         detail = str(error) if isinstance(error, AssertionError) else traceback.format_exc()
         print(f"FAIL {name} ({time.monotonic() - started:.1f}s): {where} {' '.join(words)}: {detail}\n"
-              f"    screenshot: {shot}", flush=True)
-        output = Path(doer.unix or session.work, "wine-output.txt")
-        if output.exists():
-            print("    Wine's output: " + output.read_bytes()[-2000:].decode(errors="replace"), flush=True)
+              f"    screenshot: {shot}\n    Wine's errors: {doer.unix}/wine-output.txt", flush=True)
         return False
     finally:
         doer.cleanup()
@@ -139,7 +135,6 @@ def main():
                           settings.get("locale", "ja_JP.UTF-8"))
         failed += not run_scenario(session, name, steps, tools)
         session.lock.close()  # the next run's turn
-    print(f"{failed} failure(s)" if failed else "all passed", flush=True)
     return 1 if failed else 0
 
 

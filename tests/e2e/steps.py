@@ -28,8 +28,8 @@ def wait_for(what, predicate, timeout=TIMEOUT):
 
 def snapshot(root):
     """{path: (sha256, modification time)} of the files but the logs and the icon cache."""
-    files = [p for p in Path(root).rglob("*")
-             if p.is_file() and p.name not in ("record.log", "wine-output.txt") and p.suffix != ".tvi"]
+    files = [p for p in Path(root).rglob("*") if p.is_file() and p.suffix != ".tvi"
+             and not p.match("record-*.log") and p.name != "wine-output.txt"]
     return {p.relative_to(root): (hashlib.sha256(p.read_bytes()).digest(), p.stat().st_mtime_ns)
             for p in files}
 
@@ -65,7 +65,7 @@ class Steps:
     def records(self, clear=False):
         """What the recorders below the folder noted, oldest first: (ms, exe, cwd, command)."""
         found = []
-        for log in Path(self.unix).rglob("record.log"):
+        for log in Path(self.unix).rglob("record-*.log"):
             for line in filter(None, log.read_bytes().decode("cp932", "replace").split("\r\n")):
                 v = dict(field.split("=", 1) for field in line.split("\t", 3))
                 found.append((int(v["ms"]), v["exe"], v["cwd"], v["cmd"]))
@@ -89,8 +89,7 @@ class Steps:
         for key in ("shift", "ctrl"):
             self.session.xdotool("keyup", key, strict=False)
         for proc in self.procs:
-            if proc.poll() is None:
-                proc.kill()
+            proc.kill()  # nothing when it has ended
             proc.wait()
 
     def folder(self, *name):
@@ -208,11 +207,9 @@ class Steps:
                                            env=self.session.env, stdin=subprocess.PIPE, stdout=out,
                                            stderr=subprocess.DEVNULL)
         self.procs.append(self.holder)
-
-        def ready():
-            assert self.holder.poll() is None, f"the holding helper ended ({self.holder.returncode})"
-            return os.path.getsize(said)
-        wait_for("the holding helper", ready, WINDOW_TIMEOUT)
+        wait_for("the holding helper", lambda: self.holder.poll() is not None or os.path.getsize(said),
+                 WINDOW_TIMEOUT)
+        assert self.holder.poll() is None, f"the holding helper ended ({self.holder.returncode})"
 
     def let_go(self, key=None):
         """Releases a held key, or the holding program lets go."""
@@ -274,15 +271,6 @@ class Steps:
         data = Path(self.session.prefix, f"drive_{drive.lower()}", *rest.split("\\")).read_bytes()
         assert text.encode("cp932") in data and b"\n" not in data.replace(b"\r\n", b""), \
             f"report without {text} or with bare line ends:\n{data.decode('cp932')}"
-
-    def checker(self, definition, *lacking):
-        """tavrik-check.exe finds in the definition only entries left out that name these."""
-        code, output = self.session.wine(self.w("tavrik-check.exe"), definition, TAVRIK_CHECK_LANG="en")
-        count = re.search(r"^Findings: (\d+)", output, re.M)
-        left_out = [line for line in output.splitlines() if re.match(r"  line \d+: entry left out", line)
-                    and any(name in line for name in lacking)]
-        assert code in (0, 1) and len(left_out) == (int(count[1]) if count else 0), \
-            f"tavrik-check ended with {code}:\n{output}"
 
     def at(self, x, y=None):
         """The current menu's top-left corner is at x y, or the menu is centred on the screen."""
