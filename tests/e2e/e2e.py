@@ -39,7 +39,6 @@ class Session:
         subprocess.run([Path(__file__).resolve().parents[2] / "cmake" / "wine-run.sh", "--init"],
                        env=self.env, check=True, stdin=subprocess.DEVNULL)
         self.end()  # whatever an interrupted run left behind
-        self.screen = tuple(int(v) for v in self.xdotool("getdisplaygeometry").split())
 
     def end(self):
         """Ends every process of the prefix, then the Wine server itself."""

@@ -257,7 +257,7 @@ class Steps:
         made_empty = {p for p in after.keys() - self.before.keys()
                       if (p.name, after[p][0]) == ("Tavrik.ini", EMPTY)}
         changed = {p for p in self.before.keys() | after.keys() if after.get(p) != self.before.get(p)}
-        assert changed == made_empty, f"user files changed: {sorted(changed - made_empty)}"
+        assert changed == made_empty, f"user files changed: {sorted(map(str, changed - made_empty))}"
         self.expected = []
 
     def gaps(self, *minimums):
@@ -275,7 +275,7 @@ class Steps:
     def at(self, x, y=None):
         """The current menu's top-left corner is at x y, or the menu is centred on the screen."""
         # Wine's maximised height, the vertical reference, is a little taller than the screen
-        w, (width, height) = self.window, self.session.screen
+        w, (width, height) = self.window, map(int, self.session.xdotool("getdisplaygeometry").split())
         if x == "center":
             assert (abs(w.x + w.width / 2 - width / 2) <= 2 and
                     height / 2 - 2 <= w.y + w.height / 2 <= height / 2 + 40), f"not centred: {w}"
