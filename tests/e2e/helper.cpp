@@ -1,11 +1,7 @@
-// What other programs do, for the end-to-end tests, inside Wine:
-//   helper files PATH...           a file list on the clipboard, as the shell copies files
-//   helper hold-clipboard PATH...  the same, then the clipboard kept open
-//   helper hold-file PATH          a file kept open without sharing
-//   helper dialog-text             each visible dialog's caption and control texts
-// A holder prints "ready" once it holds and lets go when its standard input
-// ends, so it never outlives the test that started it. Exit code 0, 1 when it
-// could not do it, 2 on bad use.
+// What other programs do, for the end-to-end tests, inside Wine: "files PATH..." puts a file
+// list on the clipboard as the shell copies files, "hold-clipboard PATH..." then keeps it open,
+// "hold-file PATH" keeps a file open without sharing, "dialog-text" prints each visible dialog's
+// texts. A holder prints "ready" and lets go when its input ends, so it never outlives its test.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -58,8 +54,7 @@ int main(int argc, char **argv) {
                                   0, nullptr);
         if (held == INVALID_HANDLE_VALUE) return 1;
         hold();
-        CloseHandle(held);
-        return 0;
+        return CloseHandle(held) ? 0 : 1;
     }
     if ((kind != "files" && kind != "hold-clipboard") || argc < 3) return 2;
     DROPFILES head = {sizeof(DROPFILES), {0, 0}, FALSE, FALSE};

@@ -1,6 +1,4 @@
-"""The verbs of the end-to-end scenarios: each method of Steps is one, its words
-its arguments (see e2e.py); and what they stand on: waiting by polling, the
-program folder, the recorders' logs and the user's files."""
+"""The verbs of the end-to-end scenarios: each method of Steps is one, its words its arguments."""
 
 import fnmatch
 import hashlib
@@ -19,37 +17,26 @@ PATH = re.compile(r"\{(q:)?([^{}&]*)\}")
 EMPTY = hashlib.sha256().digest()
 
 
-def check(condition, message):
-    if not condition:
-        raise AssertionError(message)
-
-
 def wait_for(what, predicate, timeout=TIMEOUT):
     """Polls predicate until it returns something true; returns that."""
     deadline = time.monotonic() + timeout
     while not (value := predicate()):
-        check(time.monotonic() < deadline, f"timed out after {timeout:.0f}s waiting for {what}")
+        assert time.monotonic() < deadline, f"timed out after {timeout:.0f}s waiting for {what}"
         time.sleep(0.05)
     return value
 
 
 def snapshot(root):
-    """{path: (sha256, modification time)} of the user's files: all but what the
-    tests and the launcher write on purpose (logs, Wine's output, the icon cache)."""
-    files = {}
-    for folder, _, names in os.walk(root):
-        for name in names:
-            path = os.path.join(folder, name)
-            if name not in ("record.log", "wine-output.txt") and not name.endswith(".tvi"):
-                files[os.path.relpath(path, root)] = (hashlib.sha256(Path(path).read_bytes()).digest(),
-                                                      os.stat(path).st_mtime_ns)
-    return files
+    """{path: (sha256, modification time)} of the files but the logs and the icon cache."""
+    files = [p for p in Path(root).rglob("*") if p.is_file() and p.suffix != ".tvi"
+             and not p.match("record-*.log") and p.name != "wine-output.txt"]
+    return {p.relative_to(root): (hashlib.sha256(p.read_bytes()).digest(), p.stat().st_mtime_ns)
+            for p in files}
 
 
 def ran(expected, record):
-    """Whether a record (ms, exe, cwd, command) is the run expected (exe, cwd, pattern);
-    a pattern's "> " after the quoted program stands for the blanks there, which may be
-    several (a variant's parameters may keep the one after ">")."""
+    """Whether a record (ms, exe, cwd, command) is the run expected (exe, cwd, pattern)."""
+    # a variant's parameters may keep the blank after ">": "> " stands for one or more
     command = re.sub(r'^("[^"]*") +', r"\1 > ", record[3]) if '" > ' in expected[2] else record[3]
     return record[1:3] == expected[:2] and fnmatch.fnmatchcase(command, expected[2])
 
@@ -60,7 +47,7 @@ class Steps:
     def __init__(self, session, name, tools):
         self.session, self.name, self.tools = session, name, tools
         self.unix = self.proc = self.window = self.holder = self.before = None
-        self.procs, self.expected, self.got, self.marks, self.sizes, self.seen = [], [], [], {}, {}, set()
+        self.procs, self.expected, self.got, self.marks, self.seen = [], [], [], {}, set()
 
     def w(self, rel=""):
         return self.win + ("\\" + rel.replace("/", "\\") if rel else "")
@@ -78,33 +65,19 @@ class Steps:
     def records(self, clear=False):
         """What the recorders below the folder noted, oldest first: (ms, exe, cwd, command)."""
         found = []
-        for folder, _, names in os.walk(self.unix):
-            if "record.log" not in names:
-                continue
-            log = os.path.join(folder, "record.log")
-            for line in filter(None, Path(log).read_bytes().decode("cp932", "replace").split("\r\n")):
+        for log in Path(self.unix).rglob("record-*.log"):
+            for line in filter(None, log.read_bytes().decode("cp932", "replace").split("\r\n")):
                 v = dict(field.split("=", 1) for field in line.split("\t", 3))
                 found.append((int(v["ms"]), v["exe"], v["cwd"], v["cmd"]))
             if clear:
-                os.remove(log)
+                log.unlink()
         return sorted(found)
-
-    def check_files(self):
-        """The user's files keep their bytes and times; none appears but a Tavrik.ini made empty."""
-        if self.before is None:
-            return
-        after = snapshot(self.unix)
-        problems = [f"{p}: {'changed' if p in after else 'removed'}"
-                    for p in self.before if after.get(p) != self.before[p]]
-        problems += [f"{p}: new" for p in after if p not in self.before
-                     and (os.path.basename(p), after[p][0]) != ("Tavrik.ini", EMPTY)]
-        check(not problems, "user files changed:\n    " + "\n    ".join(problems))
 
     def shown(self, what, fits):
         """Waits until the visible windows of Tavrik fit; returns them, the newest last."""
         def ready():
-            check(not self.proc or self.proc.poll() is None,
-                  f"Tavrik ended ({self.proc and self.proc.returncode}) while waiting for {what}")
+            assert not self.proc or self.proc.poll() is None, \
+                f"Tavrik ended ({self.proc and self.proc.returncode}) while waiting for {what}"
             windows = self.session.windows()
             self.seen.update(w.id for w in windows)
             return fits(windows) and windows
@@ -116,11 +89,8 @@ class Steps:
         for key in ("shift", "ctrl"):
             self.session.xdotool("keyup", key, strict=False)
         for proc in self.procs:
-            if proc.poll() is None:
-                proc.kill()
+            proc.kill()  # nothing when it has ended
             proc.wait()
-
-    # --- the folder and its files --------------------------------------------------
 
     def folder(self, *name):
         """A fresh program folder C:\\e2e\\NAME (the scenario's name without one) with Tavrik.exe."""
@@ -140,27 +110,19 @@ class Steps:
                 self.u(rel).write_text("x")
 
     def ini(self, name="Tavrik.ini", encoding="cp932", lines=()):
-        """The lines indented below as a menu definition (Tavrik.ini or the file named), CR LF,
-        in code page 932 or the encoding named (utf-16-le with its byte order mark)."""
+        """The lines indented below as a CR LF menu definition (utf-16-le with its mark)."""
         text = "".join(self.path(line) + "\r\n" for line in lines)
         self.u(name).write_bytes(("\ufeff" * (encoding == "utf-16-le") + text).encode(encoding))
 
     def remove(self, rel, instead=None):
-        """Removes a file on purpose, even while Tavrik runs ("remove REL folder": puts a
-        folder in its place)."""
+        """Removes a file on purpose, even while Tavrik runs, or puts a folder in its place."""
         os.remove(self.u(rel))
         if instead:
             os.makedirs(self.u(rel))
         self.before = snapshot(self.unix)
 
-    def age(self, rel, seconds):
-        """Moves a file's modification time by seconds."""
-        later = time.time() + int(seconds)
-        os.utime(self.u(rel), (later, later))
-
     def mark(self, rel):
-        """Changes a file's last byte and keeps its bytes, to tell later whether it was
-        written again."""
+        """Changes a file's last byte and keeps its bytes, to tell whether it is written again."""
         data = bytearray(self.u(rel).read_bytes())
         data[-1] ^= 0x5A
         self.u(rel).write_bytes(data)
@@ -168,27 +130,24 @@ class Steps:
 
     def kept(self, rel, still):
         """Whether the file still holds its marked bytes (yes) or was written again (no)."""
-        check((self.u(rel).read_bytes() == self.marks[rel]) == (still == "yes"), f"{rel} kept: {still}?")
+        assert (self.u(rel).read_bytes() == self.marks[rel]) == (still == "yes"), f"{rel} kept: {still}?"
 
     def file_size(self, rel, size):
         """A file's size in bytes, or "folder"."""
         found = "folder" if os.path.isdir(self.u(rel)) else str(os.path.getsize(self.u(rel)))
-        check(found == size, f"{rel}: {found}, expected {size}")
+        assert found == size, f"{rel}: {found}, expected {size}"
 
     def unzip(self, *names):
-        """Unpacks the package: exactly these files; those named NAME:ENCODING are texts in
-        it (utf-8 with its byte order mark) with CR LF line ends."""
+        """Unpacks the package: exactly these files, those named NAME:ENCODING CR LF texts."""
         files = dict((n + ":").split(":")[:2] for n in names)
         with zipfile.ZipFile(self.tools.zip) as z:
-            check(set(z.namelist()) == set(files), f"package holds {sorted(z.namelist())}")
+            assert set(z.namelist()) == set(files), f"package holds {sorted(z.namelist())}"
             z.extractall(self.unix)
         for name, encoding in ((n, e) for n, e in files.items() if e):
             data = self.u(name).read_bytes()
             data.decode(encoding)
-            check((encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and
-                  data.count(b"\n") == data.count(b"\r\n") > 0, f"{name} is not {encoding} CR LF text")
-
-    # --- Tavrik, its windows, the keyboard and the mouse ---------------------------
+            assert ((encoding != "utf-8" or data.startswith(b"\xef\xbb\xbf")) and
+                    data.count(b"\n") == data.count(b"\r\n") > 0), f"{name} is not {encoding} CR LF text"
 
     def start(self, *options):
         """Starts Tavrik with these options (the pointer waits in a corner)."""
@@ -211,15 +170,13 @@ class Steps:
         self.window = self.shown(f"{count} menu(s)", lambda shown: len(shown) == int(count))[-1]
 
     def dialog(self, starts=None, holds=""):
-        """Waits for a new window alone (a dialog in the menu's place) and rests the pointer
-        in it; with words given, its caption and control texts (" | " between them) start
-        with starts and hold holds."""
+        """Waits for a new window alone, whose texts (" | " between them) start with starts."""
         known = set(self.seen)
         self.window = self.shown("a dialog", lambda s: len(s) == 1 and s[0].id not in known)[0]
         if starts is not None:
             texts = self.session.wine(self.tools.helper, "dialog-text")[1].splitlines()
-            check(len(texts) == 1 and texts[0].strip().startswith(starts) and holds in texts[0],
-                  f"dialogs show {texts}")
+            assert len(texts) == 1 and texts[0].strip().startswith(starts) and holds in texts[0], \
+                f"dialogs show {texts}"
         self.mouse(self.window.x + self.window.width / 2, self.window.y + self.window.height / 2)
 
     def keys(self, *names):
@@ -241,8 +198,7 @@ class Steps:
         time.sleep(0.1)
 
     def hold(self, what, *paths):
-        """Holds a key down, or with paths, a file open without sharing ("hold file PATH")
-        or the clipboard open with files on it ("hold clipboard PATH..."), until let-go."""
+        """Holds a key down, a file open without sharing, or the clipboard open with files."""
         if not paths:
             return self.session.xdotool("keydown", what)
         said = os.path.join(self.session.work, "holder.txt")
@@ -251,11 +207,9 @@ class Steps:
                                            env=self.session.env, stdin=subprocess.PIPE, stdout=out,
                                            stderr=subprocess.DEVNULL)
         self.procs.append(self.holder)
-
-        def ready():
-            check(self.holder.poll() is None, f"the holding helper ended ({self.holder.returncode})")
-            return os.path.getsize(said)
-        wait_for("the holding helper", ready, WINDOW_TIMEOUT)
+        wait_for("the holding helper", lambda: self.holder.poll() is not None or os.path.getsize(said),
+                 WINDOW_TIMEOUT)
+        assert self.holder.poll() is None, f"the holding helper ended ({self.holder.returncode})"
 
     def let_go(self, key=None):
         """Releases a held key, or the holding program lets go."""
@@ -270,23 +224,15 @@ class Steps:
 
     def clipboard(self, *paths):
         """Puts files on the clipboard, as the shell copies them."""
-        check(self.session.wine(self.tools.helper, "files", *paths)[0] == 0, "the clipboard helper failed")
+        assert self.session.wine(self.tools.helper, "files", *paths)[0] == 0, "the clipboard helper failed"
 
     def reg(self, *words):
-        """Changes the prefix's registry (reg add ..., reg delete ...); the session ends, so
-        that the next start reads it anew (display scaling)."""
-        check(self.session.wine("reg", *words, "/f")[0] == 0, f"reg {words} failed")
+        """Changes the prefix's registry; the session ends, so that the next start reads it."""
+        assert self.session.wine("reg", *words, "/f")[0] == 0, f"reg {words} failed"
         self.session.end()
 
-    def setenv(self, name, value):
-        """An environment variable for the programs started from now on."""
-        self.session.env[name] = value
-
-    # --- what happened -------------------------------------------------------------
-
     def expect(self, exe, cwd, command):
-        """A program that must have run: its file name, folder and command line ("*" for
-        any text)."""
+        """A program that must have run: its file name, folder and command line."""
         self.expected.append((exe, cwd, command))
 
     def exit(self):
@@ -295,88 +241,66 @@ class Steps:
         return self.proc.returncode
 
     def finish(self, order="in-order"):
-        """Tavrik ended with 0, leaving no window and no program, having run just what was
-        expected (in this order, or "any-order"); the logs are cleared for the next start."""
-        check(self.exit() == 0, f"exit code {self.proc.returncode}")
+        """Tavrik ended with 0, leaving no window and the files, having run just what was
+        expected; the logs are cleared for the next start."""
+        assert self.exit() == 0, f"exit code {self.proc.returncode}"
         wait_for(f"{len(self.expected)} launch(es)", lambda: len(self.records()) >= len(self.expected))
         time.sleep(0.3)  # a late, unexpected launch would show up now
-        check(not self.session.windows(), f"windows left: {self.session.windows()}")
+        assert not self.session.windows(), f"windows left: {self.session.windows()}"
         self.got = self.records(clear=True)
         if order == "any-order":
             self.got.sort(key=lambda r: next((i for i, e in enumerate(self.expected) if ran(e, r)), -1))
-        check(len(self.got) == len(self.expected) and all(map(ran, self.expected, self.got)),
-              f"programs run: {[r[1:] for r in self.got] or '(none)'}\n"
-              f"  expected: {self.expected or '(none)'}")
-        check(not self.session.programs(), f"programs still running: {self.session.programs()}")
-        self.check_files()
+        assert len(self.got) == len(self.expected) and all(map(ran, self.expected, self.got)), (
+            f"programs run: {[r[1:] for r in self.got] or '(none)'}\n"
+            f"  expected: {self.expected or '(none)'}")
+        after = snapshot(self.unix)
+        made_empty = {p for p in after.keys() - self.before.keys()
+                      if (p.name, after[p][0]) == ("Tavrik.ini", EMPTY)}
+        changed = {p for p in self.before.keys() | after.keys() if after.get(p) != self.before.get(p)}
+        assert changed == made_empty, f"user files changed: {sorted(map(str, changed - made_empty))}"
         self.expected = []
 
     def gaps(self, *minimums):
         """The launches of the last finish came at least these many ms apart."""
         gaps = [b[0] - a[0] for a, b in zip(self.got, self.got[1:])]
-        check(all(g >= int(m) for g, m in zip(gaps, minimums)), f"gaps {gaps}, at least {minimums}")
+        assert all(g >= int(m) for g, m in zip(gaps, minimums)), f"gaps {gaps}, at least {minimums}"
 
     def report_holds(self, exe, text):
         """The file handed to exe at the last finish holds text, CR LF throughout."""
         drive, rest = re.sub(r'^"[^"]*" +', "", next(r[3] for r in self.got if r[1] == exe)).split(":\\", 1)
         data = Path(self.session.prefix, f"drive_{drive.lower()}", *rest.split("\\")).read_bytes()
-        check(text.encode("cp932") in data and b"\n" not in data.replace(b"\r\n", b""),
-              f"report without {text} or with bare line ends:\n{data.decode('cp932')}")
-
-    def checker(self, definition, *lacking):
-        """tavrik-check.exe of the folder, run on a definition in English, ends with 0 or 1,
-        finding only entries left out that name one of these (targets Wine lacks)."""
-        code, output = self.session.wine(self.w("tavrik-check.exe"), definition, TAVRIK_CHECK_LANG="en")
-        count = re.search(r"^Findings: (\d+)", output, re.M)
-        left_out = [line for line in output.splitlines() if re.match(r"  line \d+: entry left out", line)
-                    and any(name in line for name in lacking)]
-        check(code in (0, 1) and len(left_out) == (int(count[1]) if count else 0),
-              f"tavrik-check ended with {code}:\n{output}")
-
-    # --- the windows' places, sizes and pictures -------------------------------------
+        assert text.encode("cp932") in data and b"\n" not in data.replace(b"\r\n", b""), \
+            f"report without {text} or with bare line ends:\n{data.decode('cp932')}"
 
     def at(self, x, y=None):
-        """The current menu's top-left corner is at x y, or ("at center") the menu is centred
-        on the screen (Wine's maximised height, the vertical reference, is a little taller)."""
-        w, (width, height) = self.window, self.session.screen
+        """The current menu's top-left corner is at x y, or the menu is centred on the screen."""
+        # Wine's maximised height, the vertical reference, is a little taller than the screen
+        w, (width, height) = self.window, map(int, self.session.xdotool("getdisplaygeometry").split())
         if x == "center":
-            check(abs(w.x + w.width / 2 - width / 2) <= 2 and
-                  height / 2 - 2 <= w.y + w.height / 2 <= height / 2 + 40, f"not centred: {w}")
+            assert (abs(w.x + w.width / 2 - width / 2) <= 2 and
+                    height / 2 - 2 <= w.y + w.height / 2 <= height / 2 + 40), f"not centred: {w}"
         else:
-            check((w.x, w.y) == (int(x), int(y)), f"{w}, expected {x},{y}")
-
-    def height(self, low, high):
-        """The current window's height lies between low and high."""
-        check(int(low) <= self.window.height <= int(high), f"height of {self.window}")
-
-    def size(self, label, relation=None, other=None):
-        """Notes the window's size as label, "same-as" or "differs-from" another one's."""
-        self.sizes[label] = (self.window.width, self.window.height)
-        if relation:
-            check((self.sizes[label] == self.sizes[other]) == (relation == "same-as"),
-                  f"{label} {self.sizes[label]} {relation} {other} {self.sizes[other]}")
+            assert (w.x, w.y) == (int(x), int(y)), f"{w}, expected {x},{y}"
 
     def dialog_size(self, width, height):
-        """The current window measures width x height, frame included (Wine's X window holds
-        the client area or the whole window: the same frame on every side)."""
+        """The current window measures width x height, frame included."""
+        # Wine's X window holds the client area or the whole window: the same frame on every side
         frame = int(width) - self.window.width
-        check(0 <= frame <= 10 and int(height) - self.window.height == frame, f"{self.window}")
+        assert 0 <= frame <= 10 and int(height) - self.window.height == frame, f"{self.window}"
 
     def item_height(self, pixels):
-        """The current menu's highlighted first item is this many pixels high (read from the
-        screen in a column right of its text)."""
+        """The current menu's highlighted first item is this many pixels high."""
         w = self.window
         out = self.session.grab("txt:-", f"1x{w.height}+{w.x + w.width - 6}+{w.y + MENU_FRAME}")
         column = [line.split()[-1] for line in out.splitlines()[1:]]
         height = next((i for i, c in enumerate(column) if c != column[1]), len(column))
-        check(height == int(pixels), f"the highlighted item is {height} pixels high")
+        assert height == int(pixels), f"the highlighted item is {height} pixels high"
 
     def photo(self, name, min_colours):
-        """Saves screenshots/NAME.png of the current window and a margin; its picture column
-        shows more than min_colours colours."""
+        """Saves screenshots/NAME.png of the current window; its pictures show more colours."""
         shot, w = os.path.join(self.tools.screenshots, name + ".png"), self.window
         os.makedirs(self.tools.screenshots, exist_ok=True)
         self.session.grab(shot, f"{w.width + 16}x{w.height + 16}+{max(0, w.x - 8)}+{max(0, w.y - 8)}")
         colours = subprocess.run(["convert", shot, "-crop", "24x10000+8+8", "+repage", "-format", "%k",
                                   "info:"], capture_output=True, text=True, check=True).stdout
-        check(int(colours) > int(min_colours), f"{colours} colours in the pictures of {shot}")
+        assert int(colours) > int(min_colours), f"{colours} colours in the pictures of {shot}"
