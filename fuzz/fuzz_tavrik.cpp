@@ -19,7 +19,6 @@
 #include "launch/launch.h"
 #include "launch/launch_state.h"
 #include "launch/macros.h"
-#include "menu/iconcache_file.h"
 #include "native/native_drive.h"
 #include "tests/unit/test_support.h"
 
@@ -144,26 +143,6 @@ void launch_paths(unsigned char flags, const std::string &input) {
     FUZZ_CHECK(opens <= 1);
 }
 
-// The icon cache header over a block: whatever it accepts keeps every
-// picture inside the data that follows.
-void icon_header(const std::string &input) {
-    if (input.size() < 12) return;
-    uint64_t data_size;
-    int32_t expected;
-    memcpy(&data_size, input.data(), 8);
-    memcpy(&expected, input.data() + 8, 4);
-    if (!(expected & 0x40000000)) expected = icon_record_size(16, 16);
-    if (data_size & 1) data_size %= (uint64_t)(kIconFixedPictures + kMaxRows + 8) * 808 + 1;
-    std::vector<unsigned char> header(kIconHeaderSize);
-    memcpy(header.data(), input.data() + 12, std::min(input.size() - 12, kIconHeaderSize));
-    int32_t slots[kIconSlotCount];
-    memset(slots, 0x55, sizeof slots);
-    int accepted = icon_header_read(header.data(), data_size, expected, slots);
-    for (int32_t slot : slots)
-        FUZZ_CHECK(accepted ? slot >= 0 && ((uint64_t)slot + 1) * (uint64_t)expected <= data_size
-                            : slot == 0x55555555);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -181,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 2) return 0;
     reset_launcher_state("C:\\Tavrik\\");
     const std::string input((const char *)data + 2, size - 2);
-    switch (data[0] % 7) {
+    switch (data[0] % 6) {
     case 0:
         return definition(input), 0;
     case 1:
@@ -191,8 +170,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     case 3:
         return launch_paths(data[1], input), 0;
     case 4:
-        return icon_header(input), 0;
-    case 5:
         return parse_path_list(input.c_str()), 0;
     default:
         parse_command_line(input.c_str());

@@ -4,16 +4,13 @@
 #include <string>
 #include <vector>
 
-// A new empty folder under the system temp folder (C:\temp on the native
-// build's drive), removed with its contents at the end of the test. path()
-// ends with a backslash.
+// A new empty folder in the temp folder, removed with its contents; path() ends in a backslash.
 class ScratchFolder {
 public:
     ScratchFolder();
     ~ScratchFolder();
     const std::string &path() const { return path_; }
-    // Writes bytes to a file below the folder (creating subfolders); returns
-    // its full path.
+    // Both create missing subfolders and return the full path.
     std::string write(const std::string &relative, const std::string &bytes) const;
     std::string make_folder(const std::string &relative) const;
 
@@ -46,11 +43,7 @@ void set_environment(const std::string &name, const char *value);
 // current user (machine 0) or of the machine (1).
 void set_app_path(int machine, const std::string &exe_name, const char *value);
 
-// A case of a stage's cases.txt: a line "== kind arguments...", the input
-// lines, "=>", then the expected lines (blank lines and "#" comments left
-// out). In input lines "{CR}", "{TAB}", "{LF}", "{xNN}" and "{N*text}" (text
-// N times) stand for what a line cannot show; "{EOF}" ends the input there,
-// without a final line feed.
+// The cases of a stage's cases.txt (the format: docs/development.md, Tests).
 struct Case {
     int line;
     std::vector<std::string> head;

@@ -3,7 +3,6 @@
 // cases run on both).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -187,38 +186,16 @@ TEST(Core, PlatformTextAndPaths) {
     set_current_folder(temp_folder());
 }
 
-TEST(Core, PlatformFilesSearchAndListing) {
+// Files, searches and listings as the definition's cases use them, and the
+// corners those cases do not reach.
+TEST(Core, PlatformFilesAndSearches) {
     ScratchFolder dir;
     std::string a = dir.make_folder("a"), b = dir.make_folder("b");
     dir.write("b\\Tool1.exe", "MZ");
-    EXPECT_TRUE(plat_exists((dir.path() + "B\\TOOL1.EXE").c_str()) &&
-                plat_is_directory((dir.path() + "B").c_str()));
     EXPECT_FALSE(plat_exists((dir.path() + "b\\tool1.exe\\").c_str()) ||
                  plat_is_directory((b + "\\tool1.exe").c_str()));
     char out[260];
     EXPECT_TRUE(plat_search_path((a + ";;" + b + "\\").c_str(), "tool1.exe", out, sizeof out) &&
                 out == b + "\\tool1.exe");
-    EXPECT_FALSE(plat_search_path(a.c_str(), "tool1.exe", out, sizeof out));
-    EXPECT_TRUE(plat_search_path(nullptr, "notepad.exe", out, sizeof out));
     EXPECT_FALSE(plat_search_path(a.c_str(), (b + "\\tool1.exe").c_str(), out, 10));
-    char *data;
-    size_t size;
-    SysTime written;
-    ASSERT_EQ(plat_read_file((b + "\\TOOL1.EXE").c_str(), 0, &data, &size, &written), 1);
-    EXPECT_TRUE(std::string(data, size) == "MZ" && written.year >= 2020);
-    plat_free_file(data);
-    EXPECT_EQ(plat_read_file(b.c_str(), 0, &data, &size, nullptr), 0);
-    ASSERT_EQ(plat_read_file((a + "\\new.ini").c_str(), 1, &data, &size, nullptr), 1);
-    EXPECT_EQ(size, 0u);
-    plat_free_file(data);
-    std::vector<std::string> names;
-    PlatFindEntry entry;
-    void *search = plat_find_first((dir.path() + "*.*").c_str(), &entry);
-    ASSERT_NE(search, nullptr);
-    do names.push_back(std::string(entry.name) + (entry.is_directory ? "\\" : ""));
-    while (plat_find_next(search, &entry));
-    plat_find_close(search);
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"..\\", ".\\", "a\\", "b\\"}));
-    EXPECT_EQ(plat_find_first((dir.path() + "none\\*.*").c_str(), &entry), nullptr);
 }
