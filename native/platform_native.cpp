@@ -140,7 +140,6 @@ const char *plat_find_ci(const char *hay, const char *needle) {
     return nullptr;
 }
 
-
 // The host's iconv; a unit it cannot take is replaced and skipped, so a
 // surrogate pair gives two replacements, as on Windows.
 size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t out_size, int *lost) {
@@ -372,6 +371,14 @@ int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size)
 
 // A fixed day, so that date placeholders and fuzz runs repeat.
 void plat_local_time(SysTime *now) { *now = SysTime{2026, 12, 1, 7, 9, 30, 15, 0}; }
+
+double plat_ms_since_start() {
+    static timespec start;
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (!start.tv_sec && !start.tv_nsec) start = now;
+    return (double)(now.tv_sec - start.tv_sec) * 1e3 + (double)(now.tv_nsec - start.tv_nsec) / 1e6;
+}
 
 void plat_small_icon_size(int dpi, int *width, int *height) {
     *width = *height = scale_to_dpi(16, dpi);
