@@ -13,8 +13,10 @@
 // A NAME of the form NAME=FILE deletes FILE before each start of that
 // program (an icon cache, so that every start writes it anew). Each start
 // runs with TAVRIK_TIMING naming a file; a program that appends its
-// start-up phases there ("name=ms" pairs) has their medians printed beside
-// its totals.
+// start-up phases there has their medians printed beside its totals:
+// "name=ms" is a point of its run, counted from its creation and shifted
+// here onto the harness's clock (from the CreateProcess call, as the totals),
+// "name+ms" time spent in some work.
 #include <windows.h>
 
 #include <algorithm>
@@ -40,19 +42,24 @@ struct Program {
 
 const char kTimingFile[] = "startbench-phases.txt";
 
-// The phases a start appended, kept by name in their first order.
-void take_phases(Program &program) {
+// The phases a start appended, kept by name in their first order; points of
+// the run are moved by created_ms, the process's creation on our clock.
+void take_phases(Program &program, double created_ms) {
     FILE *file = fopen(kTimingFile, "rb");
     if (!file) return;
     char line[2048];
     if (fgets(line, sizeof line, file)) {
+        if (program.phase_names.empty()) program.phase_names.push_back("created");
+        program.phases["created"].push_back(created_ms);
         for (char *pair = strtok(line, " \r\n"); pair; pair = strtok(nullptr, " \r\n")) {
-            char *equals = strchr(pair, '=');
-            if (!equals) continue;
-            *equals = 0;
-            std::vector<double> &values = program.phases[pair];
-            if (values.empty()) program.phase_names.push_back(pair);
-            values.push_back(atof(equals + 1));
+            size_t name_length = strcspn(pair, "=+");
+            if (!pair[name_length]) continue;
+            double ms = atof(pair + name_length + 1) + (pair[name_length] == '=' ? created_ms : 0);
+            std::string name(pair, name_length);
+            if (pair[name_length] == '+') name += "+";
+            std::vector<double> &values = program.phases[name];
+            if (values.empty()) program.phase_names.push_back(name);
+            values.push_back(ms);
         }
     }
     fclose(file);
@@ -79,6 +86,10 @@ BOOL CALLBACK visit_window(HWND window, LPARAM data) {
     return TRUE;
 }
 
+long long file_time(const FILETIME &t) {
+    return (long long)(((unsigned long long)t.dwHighDateTime << 32) | t.dwLowDateTime);
+}
+
 double elapsed_ms(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
     return (double)(to.QuadPart - from.QuadPart) * 1000.0 / (double)frequency.QuadPart;
 }
@@ -94,6 +105,8 @@ bool time_start(Program &program, bool keep) {
     PROCESS_INFORMATION info = {};
     if (!program.remove.empty()) DeleteFileA(program.remove.c_str());
     DeleteFileA(kTimingFile);
+    FILETIME started;
+    GetSystemTimePreciseAsFileTime(&started);
     QueryPerformanceCounter(&start);
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
@@ -130,16 +143,19 @@ bool time_start(Program &program, bool keep) {
         ++program.forced;
     }
     CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
     if (menu_ms < 0) {
+        CloseHandle(info.hProcess);
         fprintf(stderr, "%s: no menu showed\n", program.name.c_str());
         return false;
     }
     if (keep) {
         program.window_ms.push_back(window_ms);
         program.menu_ms.push_back(menu_ms);
-        take_phases(program);
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(info.hProcess, &created, &exited, &kernel, &user);
+        take_phases(program, (double)(file_time(created) - file_time(started)) / 1e4);
     }
+    CloseHandle(info.hProcess);
     return true;
 }
 

@@ -31,7 +31,7 @@ size_t timing_format(char *out, size_t out_size) {
         text_append(out, out_size, pair);
     }
     for (int i = 0; i < kPhaseSums; ++i) {
-        text_format(pair, sizeof pair, "%s=%.2f ", kSumNames[i], g_phases->sum[i]);
+        text_format(pair, sizeof pair, "%s+%.2f ", kSumNames[i], g_phases->sum[i]);
         text_append(out, out_size, pair);
     }
     size_t length = strlen(out);

@@ -51,6 +51,6 @@ inline void phase_add(PhaseSum sum, double started) {
     if (g_phases) g_phases->sum[sum] += plat_ms_since_start() - started;
 }
 
-// One line of "name=milliseconds" pairs for the marks taken and every sum,
-// ended by CR LF; the length written.
+// One line: "name=ms" for each mark reached, "name+ms" for each sum, ended
+// by CR LF; the length written.
 size_t timing_format(char *out, size_t out_size);
