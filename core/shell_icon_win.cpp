@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "core/lazy_win.h"
 #include "core/pathparts.h"
 #include "res/resource.h"
 
@@ -16,7 +17,8 @@ HICON shell_small_icon(const char *path) {
         path = ".url";
         flags |= SHGFI_USEFILEATTRIBUTES;
     }
-    if (!SHGetFileInfoA(path, FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags)) return nullptr;
+    if (!lazy::SHGetFileInfoA(path, FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags))
+        return nullptr;
     return info.hIcon;
 }
 
@@ -41,9 +43,9 @@ void take_icons(IconWork *work) {
 }
 
 DWORD WINAPI icon_worker(void *data) {
-    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    HRESULT com = lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     take_icons((IconWork *)data);
-    if (SUCCEEDED(com)) CoUninitialize();
+    if (SUCCEEDED(com)) lazy::CoUninitialize();
     return 0;
 }
 

@@ -2,12 +2,14 @@
 #include "native/native_drive.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "core/platform.h"
@@ -218,4 +220,26 @@ void native_remove_tree(const std::string &windows_path) {
     std::string host = native_host_path(windows_path.c_str());
     if (host.empty() || host == native_drive_root()) return;
     nftw(host.c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+// The resolution's folder listings, answered from the drive.
+int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
+                     void *context) {
+    std::string host = native_host_path(prefix[0] ? prefix : native_current_folder());
+    DIR *dir = host.empty() ? nullptr : opendir(host.c_str());
+    if (!dir) return errno == ENOENT || errno == ENOTDIR || host.empty() ? 0 : -1;
+    // Letter case folds ASCII letters only here, so a name beyond ASCII
+    // never equals a plain one.
+    while (dirent *e = readdir(dir)) {
+        bool ascii = true;
+        for (const char *p = e->d_name; *p; ++p) ascii = ascii && *p >= 0x20 && *p < 0x7f;
+        if (ascii) take(e->d_name, context);
+    }
+    closedir(dir);
+    return 1;
+}
+
+int plat_default_search_order(char *out, size_t out_size) {
+    std::string order = std::string(native_current_folder()) + ";C:\\windows\\system32;C:\\windows";
+    return text_copy(out, out_size, order.c_str()) == order.size();
 }

@@ -4,7 +4,6 @@
 // files go through the drive of native_drive.h; the clock is fixed so that
 // runs repeat.
 #include <dirent.h>
-#include <errno.h>
 #include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
@@ -389,26 +388,4 @@ void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {
     *width = 1024;
     *maximised_height = 740;
     *mouse_buttons = 3;
-}
-
-// The resolution's folder listings, answered from the drive.
-int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
-                     void *context) {
-    std::string host = native_host_path(prefix[0] ? prefix : native_current_folder());
-    DIR *dir = host.empty() ? nullptr : opendir(host.c_str());
-    if (!dir) return errno == ENOENT || errno == ENOTDIR || host.empty() ? 0 : -1;
-    // Letter case folds ASCII letters only here, so a name beyond ASCII
-    // never equals a plain one.
-    while (dirent *e = readdir(dir)) {
-        bool ascii = true;
-        for (const char *p = e->d_name; *p; ++p) ascii = ascii && *p >= 0x20 && *p < 0x7f;
-        if (ascii) take(e->d_name, context);
-    }
-    closedir(dir);
-    return 1;
-}
-
-int plat_default_search_order(char *out, size_t out_size) {
-    std::string order = std::string(native_current_folder()) + ";C:\\windows\\system32;C:\\windows";
-    return text_copy(out, out_size, order.c_str()) == order.size();
 }
