@@ -60,6 +60,14 @@ void shell_small_icons(const char *const *paths, int count, HICON *icons) {
         if (workers[started]) ++started;
     }
     take_icons(&work);
-    if (started) WaitForMultipleObjects((DWORD)started, workers, TRUE, INFINITE);
+    // Messages sent to this thread's windows meanwhile are answered, so that
+    // a worker the shell makes wait for one never waits for us in turn.
+    for (int i = 0; i < started; ++i) {
+        while (MsgWaitForMultipleObjects(1, &workers[i], FALSE, INFINITE, QS_SENDMESSAGE) ==
+               WAIT_OBJECT_0 + 1) {
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
     for (int i = 0; i < started; ++i) CloseHandle(workers[i]);
 }
