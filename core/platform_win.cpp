@@ -191,8 +191,8 @@ int plat_default_search_order(char *out, size_t out_size) {
 
 int plat_special_folder(int csidl, char *out) {
     out[0] = 0;
-    return lazy::SHGetSpecialFolderPathA(nullptr, out, csidl, FALSE) ? 1
-                                                                     : 0;  // the window is reserved
+    // The window is reserved.
+    return lazy::SHGetSpecialFolderPathA(nullptr, out, csidl, FALSE) ? 1 : 0;
 }
 
 int plat_environment(const char *name, char *out, size_t out_size) {
