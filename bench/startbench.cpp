@@ -105,11 +105,18 @@ bool time_start(Program &program, bool keep) {
     PROCESS_INFORMATION info = {};
     if (!program.remove.empty()) DeleteFileA(program.remove.c_str());
     DeleteFileA(kTimingFile);
-    FILETIME started;
-    GetSystemTimePreciseAsFileTime(&started);
-    QueryPerformanceCounter(&start);
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    FILETIME started_at;
+    // Wine now and then refuses a start (an internal error); a second try
+    // a moment later goes through.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt) Sleep(500);
+        GetSystemTimePreciseAsFileTime(&started_at);
+        QueryPerformanceCounter(&start);
+        started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &info);
+    }
+    if (!started) {
         fprintf(stderr, "cannot start %s (error %lu)\n", program.command_line.c_str(),
                 GetLastError());
         return false;
@@ -153,7 +160,7 @@ bool time_start(Program &program, bool keep) {
         program.menu_ms.push_back(menu_ms);
         FILETIME created, exited, kernel, user;
         GetProcessTimes(info.hProcess, &created, &exited, &kernel, &user);
-        take_phases(program, (double)(file_time(created) - file_time(started)) / 1e4);
+        take_phases(program, (double)(file_time(created) - file_time(started_at)) / 1e4);
     }
     CloseHandle(info.hProcess);
     return true;
