@@ -5,9 +5,34 @@
 #include <cstdint>
 
 #include "app/window.h"
+#include "core/phases.h"
 #include "definition/startup.h"
 
+namespace {
+
+// The file named by TAVRIK_TIMING, to which a run appends its start-up
+// times (for the benchmark); empty when none is named.
+char g_timing_file[kPathSize];
+
+void append_timing() {
+    char line[512];
+    size_t length = timing_format(line, sizeof line);
+    HANDLE file = CreateFileA(g_timing_file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written;
+    WriteFile(file, line, (DWORD)length, &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
+    DWORD named = GetEnvironmentVariableA("TAVRIK_TIMING", g_timing_file, sizeof g_timing_file);
+    if (named > 0 && named < sizeof g_timing_file) {
+        timing_begin();
+        phase_mark(MarkMain);
+    }
     char program_file[2 * kPathSize];
     GetModuleFileNameA(nullptr, program_file, sizeof program_file);
     PathUnquoteSpacesA(program_file);
@@ -20,5 +45,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (g_phases) append_timing();
     return (int)msg.wParam;
 }

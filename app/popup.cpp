@@ -3,6 +3,7 @@
 
 #include "app/check_item.h"
 #include "app/hooks.h"
+#include "core/phases.h"
 #include "definition/items.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
@@ -80,6 +81,7 @@ void run_popup_cycle(HWND window) {
     g_popup.root_menu = root;
     int mode = menu_icon_mode();
     if ((mode == 1 || mode == 2) && !icon_cache_load()) menu_turn_icons_off();
+    phase_mark(MarkIconsLoaded);
     build_menu_level(root, 0, 0);
     if (g_settings.system_entry_always == 1 || GetMenuItemCount(root) == 0)
         append_system_entry(root);
@@ -95,6 +97,7 @@ void run_popup_cycle(HWND window) {
     } else {
         SetForegroundWindow(window);
     }
+    phase_mark(MarkMenuBuilt);
     UINT command = (UINT)TrackPopupMenu(root, place.flags, place.x, place.y, 0, window, nullptr);
     PostMessageA(window, WM_NULL, 0, 0);
     remove_menu_hooks();

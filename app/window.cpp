@@ -4,6 +4,7 @@
 
 #include "app/popup.h"
 #include "core/dpi_win.h"
+#include "core/phases.h"
 #include "core/platform.h"
 #include "definition/cmdline.h"
 #include "definition/items.h"
@@ -74,14 +75,17 @@ void size_for_menu_monitor() {
 // Window creation: the command line, the menu definition and its icon
 // cache, then the timer that shows the menu once the message loop turns.
 void start_sequence(HWND window, const char *command_line) {
+    phase_mark(MarkWindow);
     if (command_line && command_line[0]) parse_command_line(command_line);
     if (!load_definition()) {
         show_definition_error(window);
         SendMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
+    phase_mark(MarkDefinition);
     size_for_menu_monitor();
     if (menu_icon_mode() > 0 && !icon_cache_check(window)) menu_turn_icons_off();
+    phase_mark(MarkIconsChecked);
     SetTimer(window, kStartTimer, 0, nullptr);
 }
 

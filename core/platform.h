@@ -72,6 +72,21 @@ void *plat_find_first(const char *pattern, PlatFindEntry *entry);  // null: noth
 int plat_find_next(void *search, PlatFindEntry *entry);            // 0 at the end
 void plat_find_close(void *search);
 
+// Lists the folder that prefix followed by a file name is looked for in
+// (prefix "" the current folder, otherwise ending in a backslash), for the
+// resolution to answer many names from one listing. Calls take(name,
+// context) with the name and the 8.3 name of every entry that a plain ASCII
+// name could match, in ASCII. Returns 1 when listed, 0 when there is no such
+// folder (nothing can be found in it), -1 when only asking the file system
+// for each name can tell: the folder cannot be listed, or holds a name
+// that letter case might fold onto an ASCII one.
+int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
+                     void *context);
+// The folders SearchPathA searches when given none, ";"-separated in its
+// order, into out (out_size bytes); 0 when the system cannot give them
+// exactly in the ANSI code page.
+int plat_default_search_order(char *out, size_t out_size);
+
 // --- system facts ----------------------------------------------------------
 // The value of environment variable name; 0 when it is not set or does not fit.
 int plat_environment(const char *name, char *out, size_t out_size);
@@ -84,6 +99,8 @@ int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size)
 // the system has no such folder.
 int plat_special_folder(int csidl, char *out);
 void plat_local_time(SysTime *now);
+// Milliseconds since the process was created (the start-up timing's clock).
+double plat_ms_since_start();
 // The system's small-icon size at dpi (96 DPI: 100 %).
 void plat_small_icon_size(int dpi, int *width, int *height);
 // The primary screen's width, the height of a maximised window and the

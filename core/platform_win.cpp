@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/lazy_win.h"
 #include "core/dpi_win.h"
 #include "core/platform.h"
 
@@ -119,9 +120,79 @@ int plat_find_next(void *search, PlatFindEntry *entry) {
 
 void plat_find_close(void *search) { FindClose((HANDLE)search); }
 
+namespace {
+
+// How a listed name stands to plain ASCII names: 1 it is one, 0 none can
+// ever equal it (a character that stays beyond ASCII in upper case), -1 one
+// might (every other character folds onto ASCII: ask the file system).
+int ascii_match(const wchar_t *name) {
+    static auto upcase = (WCHAR(WINAPI *)(WCHAR))(void *)GetProcAddress(
+        GetModuleHandleA("ntdll.dll"), "RtlUpcaseUnicodeChar");
+    int ascii = 1;
+    for (const wchar_t *p = name; *p; ++p) {
+        if (*p < 0x80) continue;
+        if (upcase && upcase(*p) >= 0x80) return 0;
+        ascii = 0;
+    }
+    return ascii ? 1 : -1;
+}
+
+}  // namespace
+
+int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
+                     void *context) {
+    // The folder is named as the A calls name it: converted from the ANSI
+    // code page. The entries are read in UTF-16, where nothing is lost.
+    char pattern[MAX_PATH];
+    wchar_t wide[MAX_PATH];
+    if (text_format(pattern, sizeof pattern, "%s*", prefix) != strlen(prefix) + 1 ||
+        !MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, pattern, -1, wide, MAX_PATH))
+        return -1;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(wide, FindExInfoStandard, &found, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
+    }
+    int sure = 1;
+    do {
+        const wchar_t *names[] = {found.cFileName, found.cAlternateFileName};
+        for (const wchar_t *name : names) {
+            int match = name[0] ? ascii_match(name) : 0;
+            if (match < 0) sure = 0;
+            if (match <= 0) continue;
+            char ascii[MAX_PATH];
+            size_t n = 0;
+            for (; name[n] && n + 1 < sizeof ascii; ++n) ascii[n] = (char)name[n];
+            ascii[n] = 0;
+            take(ascii, context);
+        }
+    } while (FindNextFileW(search, &found));
+    if (GetLastError() != ERROR_NO_MORE_FILES) sure = 0;  // a listing cut short
+    FindClose(search);
+    return sure ? 1 : -1;
+}
+
+int plat_default_search_order(char *out, size_t out_size) {
+    // The system's own answer, the one its SearchPath reads; where ntdll
+    // does not give it, every name is searched for as before.
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    auto get = (LONG(WINAPI *)(PWSTR *))(void *)GetProcAddress(ntdll, "RtlGetSearchPath");
+    auto release = (void(WINAPI *)(PWSTR))(void *)GetProcAddress(ntdll, "RtlReleasePath");
+    PWSTR order = nullptr;
+    if (!get || !release || get(&order) != 0 || !order || out_size == 0) return 0;
+    int lost = 0;
+    size_t n = plat_from_utf16((const uint16_t *)order, wcslen(order), out, out_size - 1, &lost);
+    release(order);
+    out[n] = 0;
+    return n > 0 && !lost;
+}
+
 int plat_special_folder(int csidl, char *out) {
     out[0] = 0;
-    return SHGetSpecialFolderPathA(nullptr, out, csidl, FALSE) ? 1 : 0;  // the window is reserved
+    // The window is reserved.
+    return lazy::SHGetSpecialFolderPathA(nullptr, out, csidl, FALSE) ? 1 : 0;
 }
 
 int plat_environment(const char *name, char *out, size_t out_size) {
@@ -153,6 +224,26 @@ void plat_local_time(SysTime *now) {
     SYSTEMTIME st;
     GetLocalTime(&st);
     memcpy(now, &st, sizeof *now);
+}
+
+double plat_ms_since_start() {
+    // The creation time and the clock that Windows 8 made precise; Windows
+    // 7 has only the coarser one.
+    static ULONGLONG created;
+    static void(WINAPI * precise)(FILETIME *);
+    auto count = [](const FILETIME &t) {
+        return ((ULONGLONG)t.dwHighDateTime << 32) | t.dwLowDateTime;
+    };
+    if (!created) {
+        FILETIME creation, exit, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user);
+        created = count(creation);
+        precise = (void(WINAPI *)(FILETIME *))(void *)GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
+    }
+    FILETIME now;
+    (precise ? precise : GetSystemTimeAsFileTime)(&now);
+    return (double)(LONGLONG)(count(now) - created) / 1e4;  // 100-ns units
 }
 
 void plat_small_icon_size(int dpi, int *width, int *height) {

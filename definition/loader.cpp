@@ -7,6 +7,7 @@
 #include "core/diagnostics.h"
 #include "core/encoding.h"
 #include "core/pathparts.h"
+#include "core/phases.h"
 #include "core/platform.h"
 #include "core/text.h"
 #include "definition/directives.h"
@@ -16,6 +17,7 @@
 #include "definition/listing.h"
 #include "definition/placeholders.h"
 #include "definition/resolve.h"
+#include "definition/search_cache.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
 
@@ -77,6 +79,7 @@ void add_folder_listing(int row, LoaderState &st) {
     ItemTable &t = g_items;
     t.kind[row] = SubmenuBegin;
     g_listing.count = 0;
+    double started = phase_start();
     collect_folder_files(t.target[row]);
     if (g_listing.count == 0) {
         diag_report(DiagFolderEmpty, 0, t.target[row]);
@@ -86,6 +89,7 @@ void add_folder_listing(int row, LoaderState &st) {
         add_listing_rows(st.current_level);
         new_row(SubmenuEnd, st.current_level + 1);
     }
+    phase_add(SumListings, started);
     st.last_entry = -1;
     st.after_entry = 0;
 }
@@ -214,6 +218,7 @@ int choose_definition_file() {
 
 void load_definition_text(const char *text, size_t length) {
     diag_begin(text, length);
+    search_cache_reset();  // files may have changed since the last load
     settings_before_system_section();
     system_pass(text, length);
     settings_after_system_section();

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/phases.h"
 #include "core/text.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
@@ -142,7 +143,9 @@ void expand_placeholders(const char *text, char *out, size_t out_size) {
 
 size_t expand_if_enabled(const char *text, char *out, size_t out_size) {
     if (g_settings.placeholders_enabled) {
+        double started = phase_start();
         expand_placeholders(text, out, out_size);
+        phase_add(SumPlaceholders, started);
     } else {
         text_copy(out, out_size, text);
     }

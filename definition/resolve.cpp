@@ -4,8 +4,10 @@
 #include <cstring>
 
 #include "core/diagnostics.h"
+#include "core/phases.h"
 #include "core/platform.h"
 #include "core/text.h"
+#include "definition/search_cache.h"
 #include "definition/settings.h"
 
 namespace {
@@ -51,16 +53,18 @@ int tried(DiagResolveStep step, const char *name, int found) {
     return found;
 }
 
-// One name at one place; 1 with its full path in out.
+// One name at one place; 1 with its full path in out. The folder listings
+// answer what they can; the file system the rest.
 int look_up(DiagResolveStep place, const char *name, char *out) {
-    switch (place) {
-    case ResolveAsNamed:
-        return tried(place, name, plat_exists(name)) && found_full_path(name, out);
-    case ResolveSearchList:
-        return tried(place, name, plat_search_path(g_settings.search_list, name, out, kPathSize));
-    default:
-        return tried(place, name, plat_search_path(nullptr, name, out, kPathSize));
+    if (place == ResolveAsNamed) {
+        int found = search_cache_exists(name);
+        if (found < 0) found = plat_exists(name);
+        return tried(place, name, found) && found_full_path(name, out);
     }
+    const char *folders = place == ResolveSearchList ? g_settings.search_list : nullptr;
+    int found = search_cache_search(folders, name, out, kPathSize);
+    if (found < 0) found = plat_search_path(folders, name, out, kPathSize);
+    return tried(place, name, found);
 }
 
 // Each form at each place: as named (relative names from the current
@@ -111,13 +115,11 @@ void add_path_ext_forms(const char *target, Forms &forms) {
     }
 }
 
-}  // namespace
-
 // Today's order first, so that what it finds never changes: the name, then
 // with ".exe", at each place. Only a name it leaves unfound goes on to the
 // App Paths registration and then the other PATHEXT extensions at each
 // place, as the shell's Run box does; "@path=" values (try_exe 0) do not.
-int resolve_program(const char *target, int try_exe, char *out) {
+int look_up_target(const char *target, int try_exe, char *out) {
     diag_report(DiagResolveStart, 0, target);
     // A target made of blanks only names nothing; the file system would
     // take it for the current folder.
@@ -134,6 +136,15 @@ int resolve_program(const char *target, int try_exe, char *out) {
     }
     text_copy(out, kPathSize, target);
     return 0;
+}
+
+}  // namespace
+
+int resolve_program(const char *target, int try_exe, char *out) {
+    double started = phase_start();
+    int found = look_up_target(target, try_exe, out);
+    phase_add(SumResolution, started);
+    return found;
 }
 
 void read_search_list_file(const char *path) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/lazy_win.h"
 #include "core/platform.h"
 #include "core/text.h"
 #include "launch/launch_state.h"
@@ -18,11 +19,11 @@ constexpr size_t kClipboardCopySize = 5120;
 void read_file_list(HDROP drop) {
     LaunchState &st = g_launch;
     st.selected_count = 0;
-    UINT files = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT files = lazy::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < files && st.selected_count < kMaxSelectedPaths; ++i) {
-        if (DragQueryFileA(drop, i, nullptr, 0) >= kPathSize) continue;
+        if (lazy::DragQueryFileA(drop, i, nullptr, 0) >= kPathSize) continue;
         char path[kPathSize];
-        DragQueryFileA(drop, i, path, sizeof path);
+        lazy::DragQueryFileA(drop, i, path, sizeof path);
         if (plat_is_directory(path)) text_remove_final_backslash(path);
         text_copy(st.selected_paths[st.selected_count++], path);
     }

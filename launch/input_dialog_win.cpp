@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/lazy_win.h"
 #include "core/dpi_win.h"
 #include "core/font_win.h"
 #include "core/platform.h"
@@ -121,7 +122,7 @@ void initialise(HWND window) {
     g_input_edit_field = nullptr;
     g_dragging = 0;  // a drag never carries over from an earlier dialog
     g_launch.input_dialog_open = 1;
-    DragAcceptFiles(window, TRUE);
+    lazy::DragAcceptFiles(window, TRUE);
     int position = g_settings.menu_position;
     if ((position == PositionMouse || position == PositionMouse2) && g_launch.prompt_counter < 2) {
         POINT cursor;
@@ -172,7 +173,7 @@ void draw_icon_button(const DRAWITEMSTRUCT *item) {
 void drop_files(HDROP drop) {
     LaunchState &st = g_launch;
     if (input_dialog_collects_files()) {
-        UINT files = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        UINT files = lazy::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < files && st.selected_count < kMaxSelectedPaths; ++i)
             if (dropped_path(drop, i, st.selected_paths[st.selected_count])) ++st.selected_count;
         show_count();
@@ -184,7 +185,7 @@ void drop_files(HDROP drop) {
             SendMessageA(edit_field(), EM_SETSEL, 0, (LPARAM)strlen(path));
         }
     }
-    DragFinish(drop);
+    lazy::DragFinish(drop);
     focus_input();
 }
 
@@ -249,8 +250,8 @@ INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPAR
 }  // namespace
 
 int dropped_path(void *drop, unsigned index, char *path) {
-    if (DragQueryFileA((HDROP)drop, index, nullptr, 0) >= kPathSize) return 0;
-    return DragQueryFileA((HDROP)drop, index, path, kPathSize) > 0;
+    if (lazy::DragQueryFileA((HDROP)drop, index, nullptr, 0) >= kPathSize) return 0;
+    return lazy::DragQueryFileA((HDROP)drop, index, path, kPathSize) > 0;
 }
 
 int show_input_dialog(void *owner) {
@@ -261,12 +262,12 @@ int show_input_dialog(void *owner) {
 void input_dialog_take_drop(void *drop, void *launcher_window) {
     HWND edit = edit_field();
     if (!g_launch.input_dialog_open || !edit) {
-        DragFinish((HDROP)drop);
+        lazy::DragFinish((HDROP)drop);
         return;
     }
     char path[kPathSize + 2];  // room for the quotes
     int have_path = dropped_path(drop, 0, path);
-    DragFinish((HDROP)drop);
+    lazy::DragFinish((HDROP)drop);
     if (!have_path) return;
     text_quote_spaces(path, sizeof path);
     SetWindowTextA(edit, path);

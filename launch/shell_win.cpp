@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "core/lazy_win.h"
 #include "launch/launch.h"
 
 // The shell may hand a launch to extensions that need COM (shortcuts to
@@ -12,10 +13,10 @@
 static void shell_execute(const char *file, const char *parameters, const char *folder) {
     static thread_local bool com_ready = false;
     if (!com_ready) {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        lazy::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
         com_ready = true;
     }
-    ShellExecuteA(nullptr, nullptr, file, parameters, folder, SW_SHOWNORMAL);
+    lazy::ShellExecuteA(nullptr, nullptr, file, parameters, folder, SW_SHOWNORMAL);
 }
 
 void (*shell_open)(const char *, const char *, const char *) = shell_execute;

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/pathparts.h"
 #include "core/shell_icon_win.h"
@@ -56,29 +59,41 @@ BITMAPINFO picture_header() {
     return info;
 }
 
-// Draws icon over a square of the menu colour and stores the pixels in
-// record, header first. A missing icon leaves the plain square.
-void render_picture(HDC window_dc, HICON icon, unsigned char *record) {
-    int width = g_settings.icon_width, height = g_settings.icon_height;
-    HDC memory = CreateCompatibleDC(window_dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    RECT square = {0, 0, width, height};
-    FillRect(memory, &square, GetSysColorBrush(COLOR_MENU));
-    if (icon) DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    SelectObject(memory, previous);  // GetDIBits wants the bitmap deselected
-    BITMAPINFO info = picture_header();
-    GetDIBits(window_dc, bitmap, 0, (UINT)height, record + kIconBitmapHeaderSize, &info,
-              DIB_RGB_COLORS);
-    memcpy(record, &info.bmiHeader, kIconBitmapHeaderSize);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+// One bitmap at the icon size and a memory device context to draw into it,
+// for all the pictures of a cache.
+struct Canvas {
+    HDC window_dc;
+    HDC memory;
+    HBITMAP bitmap;
+};
+
+Canvas open_canvas(HWND window) {
+    Canvas c;
+    c.window_dc = GetDC(window);
+    c.memory = CreateCompatibleDC(c.window_dc);
+    c.bitmap = CreateCompatibleBitmap(c.window_dc, g_settings.icon_width, g_settings.icon_height);
+    return c;
 }
 
-void render_shell_picture(HDC window_dc, const char *path, unsigned char *record) {
-    HICON icon = shell_small_icon(path);
-    render_picture(window_dc, icon, record);
-    if (icon) DestroyIcon(icon);
+void close_canvas(HWND window, Canvas &c) {
+    DeleteObject(c.bitmap);
+    DeleteDC(c.memory);
+    ReleaseDC(window, c.window_dc);
+}
+
+// Draws icon over a square of the menu colour and stores the pixels in
+// record, header first. A missing icon leaves the plain square.
+void render_picture(Canvas &c, HICON icon, unsigned char *record) {
+    int width = g_settings.icon_width, height = g_settings.icon_height;
+    HGDIOBJ previous = SelectObject(c.memory, c.bitmap);
+    RECT square = {0, 0, width, height};
+    FillRect(c.memory, &square, GetSysColorBrush(COLOR_MENU));
+    if (icon) DrawIconEx(c.memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    SelectObject(c.memory, previous);  // GetDIBits wants the bitmap deselected
+    BITMAPINFO info = picture_header();
+    GetDIBits(c.window_dc, c.bitmap, 0, (UINT)height, record + kIconBitmapHeaderSize, &info,
+              DIB_RGB_COLORS);
+    memcpy(record, &info.bmiHeader, kIconBitmapHeaderSize);
 }
 
 // Windows refuses to write a read-only file even to administrators; asked
@@ -95,14 +110,17 @@ int is_read_only(const char *path) {
 // never a file whose stamp says it is current.
 int replace_cache_file(const char *path, const unsigned char *image, size_t size,
                        size_t record_size) {
-    // A short name of this process's own in the cache's folder: a name built
-    // on the cache's would not fit beside a definition whose path is long.
+    // A short name of this process's own in the cache's folder; where even
+    // that does not fit (a cache path within a few bytes of the limit), the
+    // cache's own name ending in "~", which fits wherever the cache does.
     char folder[kPathSize];
     char temporary[kPathSize];
     path_folder(path, folder, sizeof folder);
     if (text_format(temporary, sizeof temporary, "%s~tv%08lx.tmp", folder,
-                    (unsigned long)GetCurrentProcessId()) != strlen(folder) + 15)
-        return 0;
+                    (unsigned long)GetCurrentProcessId()) != strlen(folder) + 15) {
+        if (!path[0] || text_copy(temporary, path) != strlen(path)) return 0;
+        temporary[strlen(temporary) - 1] = '~';
+    }
     FILE *file = fopen(temporary, "wb");
     if (!file) return 0;
     // The header, then one picture at a time: the pieces the file is made of.
@@ -131,18 +149,43 @@ int write_icon_cache(void *launcher_window, const char *path) {
     if (!image) return 0;
     icon_image_start(image, g_settings.definition_time, record_size);
 
+    // Each distinct target is asked for once; rows sharing it get a copy of
+    // its record, so the file is the same as when every row is asked alone.
+    std::vector<const char *> paths = {g_startup.program_folder};
+    std::vector<int> path_of_row((size_t)t.item_count, -1);
+    std::unordered_map<std::string, int> seen = {{paths[0], 0}};
+    for (int row = 0; row < t.item_count; ++row) {
+        if (t.kind[row] != Entry) continue;
+        auto found = seen.emplace(t.target[row], (int)paths.size());
+        if (found.second) paths.push_back(t.target[row]);
+        path_of_row[(size_t)row] = found.first->second;
+    }
+    std::vector<HICON> icons(paths.size());
+    shell_small_icons(paths.data(), (int)paths.size(), icons.data());
+    std::vector<int> slot_of_path(paths.size(), -1);  // -1: not rendered yet
+    slot_of_path[0] = 1;
+
     HWND window = (HWND)launcher_window;
-    HDC window_dc = GetDC(window);
-    render_picture(window_dc, program_system_icon(), icon_image_record(image, 0, record_size));
-    render_shell_picture(window_dc, g_startup.program_folder,
-                         icon_image_record(image, 1, record_size));
+    Canvas canvas = open_canvas(window);
+    render_picture(canvas, program_system_icon(), icon_image_record(image, 0, record_size));
+    render_picture(canvas, icons[0], icon_image_record(image, 1, record_size));
     int slot = kIconFixedPictures;
     for (int row = 0; row < t.item_count; ++row) {
         if (t.kind[row] != Entry) continue;
-        render_shell_picture(window_dc, t.target[row], icon_image_record(image, slot, record_size));
+        int path = path_of_row[(size_t)row];
+        unsigned char *record = icon_image_record(image, slot, record_size);
+        if (slot_of_path[(size_t)path] < 0) {
+            render_picture(canvas, icons[(size_t)path], record);
+            slot_of_path[(size_t)path] = slot;
+        } else {
+            memcpy(record, icon_image_record(image, slot_of_path[(size_t)path], record_size),
+                   (size_t)record_size);
+        }
         icon_image_set_slot(image, row, slot++);
     }
-    ReleaseDC(window, window_dc);
+    for (HICON icon : icons)
+        if (icon) DestroyIcon(icon);
+    close_canvas(window, canvas);
 
     if (!replace_cache_file(path, image, size, (size_t)record_size)) {
         g_built_image = image;  // the pictures serve this run all the same

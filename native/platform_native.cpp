@@ -3,6 +3,7 @@
 // Text follows code page 932 and the shell's ASCII-only letter case; files
 // live on the drive of native_drive.h; the clock is fixed so that runs repeat.
 #include <dirent.h>
+#include <errno.h>
 #include <iconv.h>
 #include <sys/stat.h>
 
@@ -326,6 +327,14 @@ int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size)
 
 void plat_local_time(SysTime *now) { *now = SysTime{2026, 12, 1, 7, 9, 30, 15, 0}; }
 
+double plat_ms_since_start() {
+    static timespec start;
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (!start.tv_sec && !start.tv_nsec) start = now;
+    return (double)(now.tv_sec - start.tv_sec) * 1e3 + (double)(now.tv_nsec - start.tv_nsec) / 1e6;
+}
+
 void plat_small_icon_size(int dpi, int *width, int *height) {
     *width = *height = scale_to_dpi(16, dpi);
 }
@@ -334,4 +343,25 @@ void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {
     *width = 1024;
     *maximised_height = 740;
     *mouse_buttons = 3;
+}
+
+// The resolution's folder listings, answered from the drive.
+int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
+                     void *context) {
+    std::string host = native_host_path(prefix[0] ? prefix : g_current.c_str());
+    DIR *dir = host.empty() ? nullptr : opendir(host.c_str());
+    if (!dir) return errno == ENOENT || errno == ENOTDIR || host.empty() ? 0 : -1;
+    // Letter case folds ASCII letters only here, so a name beyond ASCII
+    // never equals a plain one.
+    while (dirent *e = readdir(dir)) {
+        bool ascii = true;
+        for (const char *p = e->d_name; *p; ++p) ascii = ascii && *p >= 0x20 && *p < 0x7f;
+        if (ascii) take(e->d_name, context);
+    }
+    closedir(dir);
+    return 1;
+}
+
+int plat_default_search_order(char *out, size_t out_size) {
+    return copy_out(g_current + ";C:\\windows\\system32;C:\\windows", out, out_size);
 }

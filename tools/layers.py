@@ -43,6 +43,7 @@ MAX_LINES = 400
 # Each process-wide state and the stage that owns it.
 OWNERS = {
     "g_diag_sink": "core",
+    "g_phases": "core",
     "g_startup": "definition",
     "g_settings": "definition",
     "g_items": "definition",

@@ -9,6 +9,7 @@
 #include "definition/items.h"
 #include "definition/listing.h"
 #include "definition/loader.h"
+#include "definition/search_cache.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
 #include "launch/launch_state.h"
@@ -21,6 +22,7 @@ void reset_launcher_state(const std::string &program_folder) {
     memset(&g_launch, 0, sizeof g_launch);
     memset(&g_startup, 0, sizeof g_startup);
     g_listing.count = 0;
+    search_cache_reset();
     g_startup.screen_width = 1024;
     g_startup.maximised_height = 740;
     g_startup.mouse_buttons = 3;

@@ -1,0 +1,25 @@
+// The few functions of shell32 and ole32 the program calls, each library
+// loaded on first use: only a launch, the icon cache, special folders and
+// the input dialog need them, and loading them costs the menu's start.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+// Same signatures and results as the system's functions; when the library
+// or the function cannot be had, each answers as a failed call does.
+namespace lazy {
+
+HRESULT CoInitializeEx(void *reserved, DWORD flags);
+void CoUninitialize();
+HINSTANCE ShellExecuteA(HWND window, const char *verb, const char *file, const char *parameters,
+                        const char *folder, int show);
+DWORD_PTR SHGetFileInfoA(const char *path, DWORD attributes, SHFILEINFOA *info, UINT info_size,
+                         UINT flags);
+BOOL SHGetSpecialFolderPathA(HWND window, char *path, int csidl, BOOL create);
+UINT DragQueryFileA(HDROP drop, UINT index, char *file, UINT file_size);
+void DragFinish(HDROP drop);
+void DragAcceptFiles(HWND window, BOOL accept);
+
+}  // namespace lazy
