@@ -27,8 +27,9 @@ HICON program_system_icon() { return LoadIconA(GetModuleHandleA(nullptr), TAVRIK
 namespace {
 
 // The shell answers one path at a time and slowly (it looks up the file's
-// type and reads the file); a few threads overlap that.
-const int kIconWorkers = 3;
+// type and reads the file); worker threads could overlap that, but under
+// Wine they were seen to hang now and then, so none is started for now.
+const int kIconWorkers = 0;
 
 struct IconWork {
     const char *const *paths;
@@ -53,7 +54,7 @@ DWORD WINAPI icon_worker(void *data) {
 
 void shell_small_icons(const char *const *paths, int count, HICON *icons) {
     IconWork work = {paths, count, icons, 0};
-    HANDLE workers[kIconWorkers];
+    HANDLE workers[kIconWorkers + 1];
     int started = 0;
     for (int i = 0; i < kIconWorkers && i * 8 < count; ++i) {
         workers[started] = CreateThread(nullptr, 0, icon_worker, &work, 0, nullptr);
