@@ -19,7 +19,9 @@ void send(HWND target, UINT message, WPARAM wparam, bool ctrl) {
     keys[VK_CONTROL] = 0, SetKeyboardState(keys);
 }
 // One letter an act: E Enter, C Ctrl+Enter, X Escape, Q Ctrl+CANCEL, O OK, n a
-// note; d drops on the dialog, w on the launcher window, the digits after it.
+// note; d drops on the dialog, w on the launcher window, the digits after it;
+// p presses the left button, u lets it go, l loses the capture, m moves the
+// pointer and notes "+" when the dialog followed it.
 void act(HWND d) {
     char label[40] = "", edit[300], count[30];
     GetDlgItemTextA(d, 300, label, sizeof label);
@@ -33,6 +35,15 @@ void act(HWND d) {
             GetDlgItemTextA(d, 400, edit, sizeof edit),
                 GetDlgItemTextA(d, 302, count, sizeof count);
             g_seen += "|" + std::string(edit) + count;
+        }
+        if (a == 'p' || a == 'u') SendMessageA(d, a == 'p' ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, 0);
+        if (a == 'l') ReleaseCapture();
+        if (a == 'm') {
+            RECT before, after;
+            POINT at;
+            GetWindowRect(d, &before), GetCursorPos(&at), SetCursorPos(at.x + 40, at.y + 30);
+            SendMessageA(d, WM_MOUSEMOVE, 0, 0), GetWindowRect(d, &after);
+            g_seen += after.left == before.left + 40 && after.top == before.top + 30 ? "+" : "=";
         }
         if (a != 'd' && a != 'w') continue;
         std::vector<std::string> paths;
@@ -65,6 +76,9 @@ TEST(InputDialog, ClosingKeysLabelsAndDrops) {
     for (const std::string &row : std::vector<std::string>{
              "1 ~  ~ E ~ 4 ~ start ~ " + value, "1 ~  ~ C ~ 1 ~ start ~ " + value,
              "1 ~ My label ~ X ~ 0 ~ - ~ My label", "1 ~  ~ Q ~ 0 ~ - ~ " + value,
+             // a drag follows the held button only, never into the next dialog
+             "1 ~ L ~ pmX ~ 0 ~ - ~ L+",
+             "1 ~ L ~ mX ~ 0 ~ - ~ L=", "1 ~ L ~ pumX ~ 0 ~ - ~ L=", "1 ~ L ~ plmX ~ 0 ~ - ~ L=",
              "0 ~  ~ d01nd2nO ~ 4 ~ " + quoted + " ~ " + kHead +
                  "\x83I\x83v\x83V\x83\x87\x83\x93|" + quoted + "|" + quoted,
              "1 ~  ~ d0nw0nw2nO ~ 4 ~ " + quoted + " ~ " + value + "|" + kSpaced + "|" + quoted +
