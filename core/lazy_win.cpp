@@ -13,7 +13,10 @@ FARPROC load(const char *library, const char *name) {
     double started = phase_start();
     HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     FARPROC function = module ? GetProcAddress(module, name) : nullptr;
+    if (module && !function) FreeLibrary(module);
     phase_add(SumLibraries, started);
+    // A library whose function was found stays loaded for the rest of the run.
+    // cppcheck-suppress resourceLeak
     return function;
 }
 
