@@ -50,27 +50,17 @@ void definition(const std::string &text) {
         FUZZ_CHECK(f.line >= previous && f.line <= lines + 1);  // sorted, inside the text
         previous = f.line;
     }
+    // What the builder indexes with: a count inside the table, levels that
+    // follow the submenu markers, owners before their variants.
     const ItemTable &t = g_items;
     FUZZ_CHECK(t.item_count >= 0 && t.item_count <= kMaxRows);
-    std::vector<int> variants(kMaxRows);
-    for (int i = 0; i < t.item_count; ++i) {
-        int k = t.kind[i], level = i == 0 ? 0
-                                          : t.level[i - 1] + (t.kind[i - 1] == SubmenuBegin) -
-                                                (t.kind[i - 1] == SubmenuEnd);
-        FUZZ_CHECK(k == Entry || k == Variant || k == SoleVariant || k == Separator ||
-                   k == ColumnBreak || k == SubmenuBegin || k == SubmenuEnd);
-        FUZZ_CHECK(t.level[i] == level && (k != SubmenuEnd || level >= 1));
-        FUZZ_CHECK(result.row_line[i] >= 1 && result.row_line[i] <= lines);
-        if (k == Variant || k == SoleVariant) {
-            int owner = t.owner[i];
-            FUZZ_CHECK(owner >= 0 && owner < i && t.kind[owner] == Entry &&
-                       t.level[owner] == level);
-            FUZZ_CHECK((k == SoleVariant) == (t.variant_count[owner] == 1));
-            ++variants[owner];
-        }
+    for (int i = 0, level = 0; i < t.item_count; ++i) {
+        FUZZ_CHECK(t.level[i] == level && (t.kind[i] != SubmenuEnd || level >= 1));
+        FUZZ_CHECK(result.row_line[i] >= 1);
+        level += (t.kind[i] == SubmenuBegin) - (t.kind[i] == SubmenuEnd);
+        if (t.kind[i] == Variant || t.kind[i] == SoleVariant)
+            FUZZ_CHECK(t.owner[i] >= 0 && t.owner[i] < i && t.kind[t.owner[i]] == Entry);
     }
-    for (int i = 0; i < t.item_count; ++i)
-        FUZZ_CHECK(t.kind[i] != Entry || t.variant_count[i] == variants[i]);
     const LauncherSettings &s = g_settings;  // counts and choices later stages index with
     FUZZ_CHECK(s.delimiter[0] && s.filter_count >= 1 && s.filter_count <= kMaxFilters &&
                s.param_count >= 0 && s.param_count <= kMaxParams && s.icon_mode >= 0 &&
