@@ -33,11 +33,6 @@ HRESULT CoInitializeEx(void *reserved, DWORD flags) {
     return call ? call(reserved, flags) : E_FAIL;
 }
 
-void CoUninitialize() {
-    LAZY("ole32.dll", CoUninitialize);
-    if (call) call();
-}
-
 HINSTANCE ShellExecuteA(HWND window, const char *verb, const char *file, const char *parameters,
                         const char *folder, int show) {
     LAZY("shell32.dll", ShellExecuteA);

@@ -12,7 +12,6 @@
 namespace lazy {
 
 HRESULT CoInitializeEx(void *reserved, DWORD flags);
-void CoUninitialize();
 HINSTANCE ShellExecuteA(HWND window, const char *verb, const char *file, const char *parameters,
                         const char *folder, int show);
 DWORD_PTR SHGetFileInfoA(const char *path, DWORD attributes, SHFILEINFOA *info, UINT info_size,

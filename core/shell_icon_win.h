@@ -10,8 +10,3 @@ HICON shell_small_icon(const char *path);
 
 // The program's system icon ("MYSYS"), shared by every caller: never destroyed.
 HICON program_system_icon();
-
-// The shell's small icons of count paths into icons (null where none), each
-// path asked once: worker threads with COM of their own share the paths
-// with the calling thread, which asks as shell_small_icon does.
-void shell_small_icons(const char *const *paths, int count, HICON *icons);

@@ -24,16 +24,19 @@ namespace {
 enum FolderState { FolderUnread, FolderListed, FolderMissing, FolderUnsure };
 
 struct CachedFolder {
-    std::string prefix;  // what goes before a name: "" the current folder, else ends in "\"
+    std::string key;     // the full path, upper case, ending in "\"
+    std::string prefix;  // as first written: "" the current folder, else ends in "\"
     int state;
     std::vector<std::string> names;  // upper case, sorted
 };
 
-// A search order as its folders; an empty folder between two ";" is -1.
+// A search order as its folders (an empty folder between two ";" is -1) and
+// what goes before a name in each, as the order writes it.
 struct CachedOrder {
     std::string list;
     int known = 0;  // 0: ask the file system for every name
     std::vector<int> folders;
+    std::vector<std::string> prefixes;
 };
 
 std::vector<CachedFolder> g_folders;
@@ -78,10 +81,17 @@ void take_name(const char *name, void *context) {
     static_cast<CachedFolder *>(context)->names.push_back(key);
 }
 
+// One listing per folder, however the orders write it: the current folder
+// is "", "." or its full path, and is often the program's folder as well.
 int folder_index(const std::string &prefix) {
+    char full[kPathSize];
+    std::string key =
+        plat_full_path(prefix.empty() ? "." : prefix.c_str(), full, sizeof full) ? full : prefix;
+    to_upper(key);
+    if (!key.empty() && !text_ends_with_backslash(key.c_str())) key += '\\';
     for (size_t i = 0; i < g_folders.size(); ++i)
-        if (g_folders[i].prefix == prefix) return (int)i;
-    g_folders.push_back({prefix, FolderUnread, {}});
+        if (g_folders[i].key == key) return (int)i;
+    g_folders.push_back({key, prefix, FolderUnread, {}});
     return (int)g_folders.size() - 1;
 }
 
@@ -105,11 +115,13 @@ void read_order(const char *list, CachedOrder &order) {
     order.list = list;
     order.known = 1;
     order.folders.clear();
+    order.prefixes.clear();
     for (const char *p = list; *p;) {
         size_t length = strcspn(p, ";");
         std::string prefix(p, length);
         if (!prefix.empty() && !text_ends_with_backslash(prefix.c_str())) prefix += '\\';
         order.folders.push_back(prefix.empty() ? -1 : folder_index(prefix));
+        order.prefixes.push_back(prefix);
         p += length + (p[length] ? 1 : 0);
     }
 }
@@ -149,14 +161,15 @@ int search_cache_search(const char *folders, const char *name, char *out, size_t
     if (!order.known) return -1;
     std::string key(name);
     to_upper(key);
-    for (int index : order.folders) {
+    for (size_t k = 0; k < order.folders.size(); ++k) {
         // How an empty folder is searched is the system's own affair.
+        int index = order.folders[k];
         int held = index < 0 ? -1 : folder_holds(index, key);
         if (held < 0) return -1;
         if (held == 0) continue;
         // The search gives the full path of folder + name, and a path too
         // long for the caller is no answer (the search does not go on).
-        std::string path = g_folders[(size_t)index].prefix + name;
+        std::string path = order.prefixes[k] + name;
         char full[kPathSize];
         if (path.size() >= kPathSize) return -1;
         if (!plat_full_path(path.c_str(), full, sizeof full) || strlen(full) >= out_size) return 0;

@@ -149,42 +149,33 @@ int write_icon_cache(void *launcher_window, const char *path) {
     if (!image) return 0;
     icon_image_start(image, g_settings.definition_time, record_size);
 
-    // Each distinct target is asked for once; rows sharing it get a copy of
-    // its record, so the file is the same as when every row is asked alone.
-    std::vector<const char *> paths = {g_startup.program_folder};
-    std::vector<int> path_of_row((size_t)t.item_count, -1);
-    std::unordered_map<std::string, int> seen = {{paths[0], 0}};
-    for (int row = 0; row < t.item_count; ++row) {
-        if (t.kind[row] != Entry) continue;
-        auto found = seen.emplace(t.target[row], (int)paths.size());
-        if (found.second) paths.push_back(t.target[row]);
-        path_of_row[(size_t)row] = found.first->second;
-    }
-    std::vector<HICON> icons(paths.size());
-    shell_small_icons(paths.data(), (int)paths.size(), icons.data());
-    std::vector<int> slot_of_path(paths.size(), -1);  // -1: not rendered yet
-    slot_of_path[0] = 1;
-
+    // Each distinct target is asked of the shell once (every URL and shell
+    // location shows the same picture); rows sharing it get a copy of its
+    // record, so the file is the same as when every row is asked alone.
     HWND window = (HWND)launcher_window;
     Canvas canvas = open_canvas(window);
     render_picture(canvas, program_system_icon(), icon_image_record(image, 0, record_size));
-    render_picture(canvas, icons[0], icon_image_record(image, 1, record_size));
+    std::unordered_map<std::string, int> slot_of_target;
+    auto render_once = [&](const char *target, int slot) {
+        const char *key = path_is_shell_location(target) ? ".url" : target;
+        unsigned char *record = icon_image_record(image, slot, record_size);
+        auto found = slot_of_target.emplace(key, slot);
+        if (!found.second) {
+            memcpy(record, icon_image_record(image, found.first->second, record_size),
+                   (size_t)record_size);
+            return;
+        }
+        HICON icon = shell_small_icon(target);
+        render_picture(canvas, icon, record);
+        if (icon) DestroyIcon(icon);
+    };
+    render_once(g_startup.program_folder, 1);
     int slot = kIconFixedPictures;
     for (int row = 0; row < t.item_count; ++row) {
         if (t.kind[row] != Entry) continue;
-        int path = path_of_row[(size_t)row];
-        unsigned char *record = icon_image_record(image, slot, record_size);
-        if (slot_of_path[(size_t)path] < 0) {
-            render_picture(canvas, icons[(size_t)path], record);
-            slot_of_path[(size_t)path] = slot;
-        } else {
-            memcpy(record, icon_image_record(image, slot_of_path[(size_t)path], record_size),
-                   (size_t)record_size);
-        }
+        render_once(t.target[row], slot);
         icon_image_set_slot(image, row, slot++);
     }
-    for (HICON icon : icons)
-        if (icon) DestroyIcon(icon);
     close_canvas(window, canvas);
 
     if (!replace_cache_file(path, image, size, (size_t)record_size)) {
