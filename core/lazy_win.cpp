@@ -1,7 +1,8 @@
-// Loads shell32 and ole32 on the first call of one of their functions.
+// Loads shell32, shlwapi and ole32 on the first call of one of their functions.
 #include "core/lazy_win.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "core/phases.h"
 
@@ -64,6 +65,11 @@ void DragFinish(HDROP drop) {
 void DragAcceptFiles(HWND window, BOOL accept) {
     LAZY("shell32.dll", DragAcceptFiles);
     if (call) call(window, accept);
+}
+
+BOOL PathCanonicalizeA(char *out, const char *path) {
+    LAZY("shlwapi.dll", PathCanonicalizeA);
+    return call ? call(out, path) : FALSE;
 }
 
 }  // namespace lazy

@@ -1,4 +1,4 @@
-// The few functions of shell32 and ole32 the program calls, each library
+// The few functions of shell32, shlwapi and ole32 the program calls, each library
 // loaded on first use: only a launch, the icon cache, special folders and
 // the input dialog need them, and loading them costs the menu's start.
 #pragma once
@@ -20,5 +20,6 @@ BOOL SHGetSpecialFolderPathA(HWND window, char *path, int csidl, BOOL create);
 UINT DragQueryFileA(HDROP drop, UINT index, char *file, UINT file_size);
 void DragFinish(HDROP drop);
 void DragAcceptFiles(HWND window, BOOL accept);
+BOOL PathCanonicalizeA(char *out, const char *path);
 
 }  // namespace lazy

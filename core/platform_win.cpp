@@ -1,7 +1,6 @@
 // The platform seam answered with the Win32 API.
 #include <windows.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <climits>
 #include <cstdlib>
@@ -13,10 +12,24 @@
 
 int plat_is_lead_byte(unsigned char c) { return IsDBCSLeadByte(c) ? 1 : 0; }
 
-const char *plat_find_ci(const char *hay, const char *needle) { return StrStrIA(hay, needle); }
-
+// The string helpers of the shell's light-weight library, answered from
+// kernel32 and user32 alone: that library and the one it needs cost a start
+// several milliseconds to load. The same comparison (the thread's locale,
+// letter case ignored) at the same places (each character's first byte).
 int plat_starts_ci(const char *text, const char *prefix, int n) {
-    return StrCmpNIA(text, prefix, n) == 0;
+    if (n <= 0) return 1;
+    int text_length = (int)strnlen(text, (size_t)n);
+    int prefix_length = (int)strnlen(prefix, (size_t)n);
+    return CompareStringA(GetThreadLocale(), NORM_IGNORECASE, text, text_length, prefix,
+                          prefix_length) == CSTR_EQUAL;
+}
+
+const char *plat_find_ci(const char *hay, const char *needle) {
+    int length = (int)strlen(needle);
+    if (length == 0) return nullptr;  // an empty text is found nowhere
+    for (const char *p = hay; *p; p = CharNextA(p))
+        if (plat_starts_ci(p, needle, length)) return p;
+    return nullptr;
 }
 
 int plat_collate_ci(const char *a, const char *b) {
@@ -40,9 +53,25 @@ size_t plat_from_utf16(const uint16_t *units, size_t count, char *out, size_t ou
     return n > 0 ? (size_t)n : 0;
 }
 
-int plat_exists(const char *path) { return PathFileExistsA(path) ? 1 : 0; }
+namespace {
 
-int plat_is_directory(const char *path) { return PathIsDirectoryA(path) ? 1 : 0; }
+// The attributes of path, without the system's "insert a disk" box for an
+// empty drive.
+DWORD attributes_of(const char *path) {
+    UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    DWORD attributes = GetFileAttributesA(path);
+    SetErrorMode(mode);
+    return attributes;
+}
+
+}  // namespace
+
+int plat_exists(const char *path) { return attributes_of(path) != INVALID_FILE_ATTRIBUTES; }
+
+int plat_is_directory(const char *path) {
+    DWORD attributes = attributes_of(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 int plat_full_path(const char *name, char *out, size_t out_size) {
     DWORD n = GetFullPathNameA(name, (DWORD)out_size, out, nullptr);
@@ -51,8 +80,18 @@ int plat_full_path(const char *name, char *out, size_t out_size) {
 
 int plat_canonicalize(const char *path, char *out, size_t out_size) {
     // PathCanonicalizeA writes up to MAX_PATH bytes.
+    size_t length = strlen(path);
+    if (length >= MAX_PATH) return 0;
+    // It only takes out "." and ".." parts: a path without a part that
+    // starts with a dot (a full path as the resolution gives it) stays as it
+    // is, and its library is loaded only for the others.
+    bool has_dot_part = path[0] == '.' || strstr(path, "\\.") || strchr(path, '/') ||
+                        length == 0 || path[length - 1] == '.' || path[length - 1] == ' ';
     char result[MAX_PATH];
-    if (strlen(path) >= MAX_PATH || !PathCanonicalizeA(result, path)) return 0;
+    if (!has_dot_part)
+        text_copy(result, path);
+    else if (!lazy::PathCanonicalizeA(result, path))
+        return 0;
     return text_copy(out, out_size, result) == strlen(result);
 }
 

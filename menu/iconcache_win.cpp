@@ -1,6 +1,5 @@
 // Renders item icons into the icon cache file, reads it back and draws from it.
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -205,7 +204,7 @@ int layout_is_sound(const unsigned char *header, uint64_t file_size, int32_t *sl
 // and its layout is sound. A file that carries the right stamp but is cut
 // short or damaged counts as stale and is written again.
 int cache_is_current(const char *path) {
-    if (!PathFileExistsA(path)) return 0;
+    if (!plat_exists(path)) return 0;
     FILE *file = fopen(path, "rb");
     if (!file) return 0;
     unsigned char header[kIconHeaderSize];

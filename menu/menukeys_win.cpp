@@ -1,14 +1,14 @@
 // Access keys of owner-drawn menus: what typing an item's key asks for.
 #include <windows.h>
-#include <shlwapi.h>
 
+#include "core/platform.h"
 #include "core/text.h"
 #include "menu/menukeys_win.h"
 
 namespace {
 
 int key_matches(const char *typed, const char *key) {
-    return key[0] && StrStrIA(typed, key) != nullptr;
+    return key[0] && plat_find_ci(typed, key) != nullptr;
 }
 
 // What a single match on row at position does.
