@@ -85,8 +85,8 @@ int plat_canonicalize(const char *path, char *out, size_t out_size) {
     // It only takes out "." and ".." parts: a path without a part that
     // starts with a dot (a full path as the resolution gives it) stays as it
     // is, and its library is loaded only for the others.
-    bool has_dot_part = path[0] == '.' || strstr(path, "\\.") || strchr(path, '/') ||
-                        length == 0 || path[length - 1] == '.' || path[length - 1] == ' ';
+    bool has_dot_part = path[0] == '.' || strstr(path, "\\.") || strchr(path, '/') || length == 0 ||
+                        path[length - 1] == '.' || path[length - 1] == ' ';
     char result[MAX_PATH];
     if (!has_dot_part)
         text_copy(result, path);
