@@ -1,6 +1,7 @@
-// The few functions of shell32, shlwapi and ole32 the program calls, each library
-// loaded on first use: only a launch, the icon cache, special folders and
-// the input dialog need them, and loading them costs the menu's start.
+// The few functions of shell32, shlwapi and ole32 the program calls, each
+// library loaded on first use: only a launch, the icon cache, special
+// folders, the input dialog and paths with dot parts need them, and loading
+// them costs the menu's start.
 #pragma once
 
 #include <windows.h>
