@@ -224,10 +224,6 @@ int plat_full_path(const char *name, char *out, size_t out_size) {
     if (path.empty()) return 0;
     if (root_length(path) >= 2) {
         full = path;
-    } else if (path.size() >= 2 && path[1] == ':') {  // "C:x": drive-relative
-        full = compare_ci(path.c_str(), g_current.c_str(), 2)
-                   ? path.substr(0, 2) + "\\" + path.substr(2)
-                   : g_current + path.substr(2);
     } else {
         full = (path[0] == '\\' ? g_current.substr(0, 2) : g_current) + path;
     }
@@ -240,23 +236,9 @@ int plat_canonicalize(const char *path, char *out, size_t out_size) {
     return strlen(path) < 260 && copy_out(tidy(path), out, out_size);
 }
 
-// SearchPathA: a name with a folder part as it is; a bare name in each folder
-// of the list, or in the current folder and the system folders.
-int plat_search_path(const char *folders, const char *name, char *out, size_t out_size) {
-    std::string list = folders ? folders : g_current + ";C:\\windows\\system32;C:\\windows";
-    if (strpbrk(name, "\\/:") || name[0] == '.') list = ";";
-    for (size_t start = 0; start <= list.size();) {
-        size_t end = std::min(list.find(';', start), list.size());
-        std::string folder = list.substr(start, end - start), candidate = name;
-        start = end + 1;
-        if (list != ";" && folder.empty()) continue;
-        if (!folder.empty()) candidate = folder + (folder.back() == '\\' ? "" : "\\") + name;
-        char full[260];
-        if (plat_exists(candidate.c_str()) && plat_full_path(candidate.c_str(), full, sizeof full))
-            return copy_out(full, out, out_size);
-    }
-    return 0;
-}
+// The resolution answers from the folder listings (plat_list_folder); the
+// search path itself finds nothing here.
+int plat_search_path(const char *, const char *, char *, size_t) { return 0; }
 
 int plat_read_file(const char *path, int create, char **data, size_t *size, SysTime *written) {
     std::string host = native_host_path(path);
@@ -327,13 +309,7 @@ int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size)
 
 void plat_local_time(SysTime *now) { *now = SysTime{2026, 12, 1, 7, 9, 30, 15, 0}; }
 
-double plat_ms_since_start() {
-    static timespec start;
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    if (!start.tv_sec && !start.tv_nsec) start = now;
-    return (double)(now.tv_sec - start.tv_sec) * 1e3 + (double)(now.tv_nsec - start.tv_nsec) / 1e6;
-}
+double plat_ms_since_start() { return 0; }  // no start-up timing here
 
 void plat_small_icon_size(int dpi, int *width, int *height) {
     *width = *height = scale_to_dpi(16, dpi);

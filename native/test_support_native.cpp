@@ -33,6 +33,7 @@ ScratchFolder::ScratchFolder() {
 }
 
 ScratchFolder::~ScratchFolder() {
+    native_set_current_folder("C:\\temp\\");
     nftw(native_host_path(path_.c_str()).c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
@@ -47,8 +48,6 @@ std::string ScratchFolder::write(const std::string &relative, const std::string 
 }
 
 void set_current_folder(const std::string &folder) { native_set_current_folder(folder.c_str()); }
-std::string temp_folder() { return "C:\\temp\\"; }
-void delete_file(const std::string &path) { unlink(native_host_path(path.c_str()).c_str()); }
 
 void set_environment(const std::string &name, const char *value) {
     value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());

@@ -1,11 +1,12 @@
 // Launcher state and file reading for the unit tests, on any platform.
 #include "test_support.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
 #include "core/platform.h"
+#include "core/text.h"
 #include "definition/items.h"
 #include "definition/listing.h"
 #include "definition/loader.h"
@@ -26,14 +27,10 @@ void reset_launcher_state(const std::string &program_folder) {
     g_startup.screen_width = 1024;
     g_startup.maximised_height = 740;
     g_startup.mouse_buttons = 3;
-    snprintf(g_startup.program_folder, sizeof g_startup.program_folder, "%s",
-             program_folder.c_str());
-    snprintf(g_startup.program_drive, sizeof g_startup.program_drive, "%.2s",
-             program_folder.c_str());
-    snprintf(g_startup.default_definition_name, sizeof g_startup.default_definition_name,
-             "Tavrik.ini");
-    snprintf(g_startup.definition_path, sizeof g_startup.definition_path, "%sTavrik.ini",
-             program_folder.c_str());
+    text_copy(g_startup.program_folder, program_folder.c_str());
+    text_copy_n(g_startup.program_drive, program_folder.c_str(), 2);
+    text_copy(g_startup.default_definition_name, "Tavrik.ini");
+    text_copy(g_startup.definition_path, (program_folder + "Tavrik.ini").c_str());
 }
 
 void load_text(const std::string &text) { load_definition_bytes(text.c_str(), text.size()); }
@@ -45,6 +42,13 @@ std::string read_file(const std::string &path) {
     std::string bytes(data, size);
     plat_free_file(data);
     return bytes;
+}
+
+std::vector<std::string> fields(const std::string &row) {
+    std::vector<std::string> out;
+    for (size_t at = 0, end; at <= row.size(); at = end + 3)
+        out.push_back(row.substr(at, (end = std::min(row.find(" ~ ", at), row.size())) - at));
+    return out;
 }
 
 namespace {
@@ -78,6 +82,17 @@ std::string unescape(const std::string &s) {
 }
 
 }  // namespace
+
+std::string Case::option(const std::string &name, const std::string &otherwise) const {
+    for (const std::string &word : head)
+        if (word.compare(0, name.size() + 1, name + "=") == 0)
+            return unescape(word.substr(name.size() + 1));
+    return otherwise;
+}
+
+int Case::number(const std::string &name, int otherwise) const {
+    return std::stoi(option(name, std::to_string(otherwise)));
+}
 
 std::vector<Case> read_cases(const char *text) {
     std::vector<Case> cases;

@@ -32,10 +32,9 @@ void *make_file_drop(const std::vector<std::string> &paths);
 // Reads a whole file, or "" when it cannot.
 std::string read_file(const std::string &path);
 
-// The folder relative names start from; the temp folder; deleting a file.
+// The folder relative names start from (the temp folder again once a
+// scratch folder is removed).
 void set_current_folder(const std::string &folder);
-std::string temp_folder();
-void delete_file(const std::string &path);
 
 // Sets (value null: removes) an environment variable of this process.
 void set_environment(const std::string &name, const char *value);
@@ -43,11 +42,17 @@ void set_environment(const std::string &name, const char *value);
 // current user (machine 0) or of the machine (1).
 void set_app_path(int machine, const std::string &exe_name, const char *value);
 
+// The fields of a table row, " ~ " between them.
+std::vector<std::string> fields(const std::string &row);
+
 // The cases of a stage's cases.txt (the format: docs/development.md, Tests).
 struct Case {
     int line;
     std::vector<std::string> head;
     std::string input;
     std::vector<std::string> expected;
+    // The value of a head word "name=value" (escapes as in lines), or otherwise.
+    std::string option(const std::string &name, const std::string &otherwise = "") const;
+    int number(const std::string &name, int otherwise) const;
 };
 std::vector<Case> read_cases(const char *text);

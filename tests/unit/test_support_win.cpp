@@ -8,16 +8,25 @@
 #include <cstring>
 #include <fstream>
 
-ScratchFolder::ScratchFolder() {
-    static int counter = 0;
+namespace {
+
+std::string temp_folder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "tavrik_test_" + std::to_string(GetCurrentProcessId()) + "_" +
+    return temp;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() {
+    static int counter = 0;
+    path_ = temp_folder() + "tavrik_test_" + std::to_string(GetCurrentProcessId()) + "_" +
             std::to_string(++counter) + "\\";
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 
 ScratchFolder::~ScratchFolder() {
+    set_current_folder(temp_folder());  // the current folder cannot be removed
     std::string from = path_.substr(0, path_.size() - 1);
     from.push_back(0);  // the list ends with two NULs
     SHFILEOPSTRUCTA op = {};
@@ -58,14 +67,6 @@ void *make_file_drop(const std::vector<std::string> &paths) {
 }
 
 void set_current_folder(const std::string &folder) { SetCurrentDirectoryA(folder.c_str()); }
-
-std::string temp_folder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    return temp;
-}
-
-void delete_file(const std::string &path) { DeleteFileA(path.c_str()); }
 
 void set_environment(const std::string &name, const char *value) {
     SetEnvironmentVariableA(name.c_str(), value);

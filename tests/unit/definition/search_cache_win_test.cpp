@@ -68,5 +68,4 @@ TEST(SearchCache, ListingsAnswerAsTheFileSystem) {
     }
     for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(answers[1][i], answers[0][i]) << names[i];
     set_environment("PATHEXT", had_path_ext ? path_ext : nullptr);
-    set_current_folder(temp_folder());
 }

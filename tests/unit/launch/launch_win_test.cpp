@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "app/window.h"
-#include "launch_recorder.h"
+#include "launch/input_dialog.h"
+#include "launch/launch_state.h"
 #include "test_support.h"
 
 namespace {

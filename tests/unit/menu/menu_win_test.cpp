@@ -12,7 +12,6 @@
 #include "app/window.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
-#include "launch_recorder.h"
 #include "menu/builder_win.h"
 #include "menu/iconcache.h"
 #include "menu/ownerdraw_win.h"
