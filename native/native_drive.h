@@ -2,7 +2,9 @@
 //
 // Drive X: is the folder <root>/x, UNC paths lie below <root>/unc, names match
 // in any ASCII letter case, relative names start from a current folder kept
-// here. The root is $TAVRIK_NATIVE_ROOT, or a new folder under /tmp.
+// here (C:\temp\ at first). The root is $TAVRIK_NATIVE_ROOT, or a new folder
+// under /tmp; the drive starts with C:\windows\notepad.exe and
+// C:\windows\system32\cmd.exe.
 #pragma once
 
 #include <string>
@@ -16,5 +18,3 @@ void native_write_file(const std::string &windows_path, const std::string &bytes
 // Registers (value null: removes) an App Paths entry of the current user
 // (machine 0) or of the machine (1).
 void native_set_app_path(int machine, const char *exe_name, const char *value);
-// C:\windows with notepad.exe and system32\cmd.exe.
-void native_make_system_folders();

@@ -21,7 +21,7 @@
 
 namespace {
 
-std::string g_current = "C:\\";
+std::string g_current = "C:\\temp\\";
 std::map<std::string, std::string> g_app_paths[2];  // the user's, the machine's
 
 int fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
@@ -94,6 +94,8 @@ const std::string &drive_root() {
         root = given && given[0] ? given : mkdtemp(made) ? made : "/tmp/tavrik-native";
         mkdir(root.c_str(), 0755);
         mkdir((root + "/c").c_str(), 0755);
+        native_write_file("C:\\windows\\notepad.exe", "MZ");  // the system folders
+        native_write_file("C:\\windows\\system32\\cmd.exe", "MZ");
     }
     return root;
 }
@@ -109,11 +111,7 @@ std::string native_host_path(const char *windows_path) {
     char full[260];
     if (!plat_full_path(windows_path, full, sizeof full)) return "";
     std::string host = drive_root();
-    if (full[0] == '\\') {
-        host += "/unc";
-    } else {
-        host += "/" + std::string(1, (char)fold((unsigned char)full[0]));
-    }
+    host += full[0] == '\\' ? "/unc" : "/" + std::string(1, (char)fold((unsigned char)full[0]));
     for (const std::string &step : steps_of(full)) {
         std::string name = step;  // the entry of that name in some letter case
         if (DIR *d = opendir(host.c_str())) {
@@ -150,16 +148,8 @@ void native_write_file(const std::string &windows_path, const std::string &bytes
 }
 
 void native_set_app_path(int machine, const char *exe_name, const char *value) {
-    if (value) {
-        g_app_paths[machine][exe_name] = value;
-    } else {
-        g_app_paths[machine].erase(exe_name);
-    }
-}
-
-void native_make_system_folders() {
-    native_write_file("C:\\windows\\notepad.exe", "MZ");
-    native_write_file("C:\\windows\\system32\\cmd.exe", "MZ");
+    g_app_paths[machine].erase(exe_name);
+    if (value) g_app_paths[machine][exe_name] = value;
 }
 
 int plat_ansi_is_japanese() { return 1; }
@@ -272,9 +262,7 @@ void *plat_find_first(const char *pattern, PlatFindEntry *entry) {
     std::string folder(pattern);
     folder.erase(folder.rfind('\\') + 1);
     DIR *d = opendir(native_host_path(folder.c_str()).c_str());
-    if (d && plat_find_next(d, entry)) return d;
-    if (d) closedir(d);
-    return nullptr;
+    return d && plat_find_next(d, entry) ? d : nullptr;  // a folder lists "." at least
 }
 
 int plat_find_next(void *search, PlatFindEntry *entry) {

@@ -1,7 +1,6 @@
 // Scratch folders and the process's settings for the native unit tests, on
-// the native drive; the drive gets its system folders before the first test.
+// the native drive.
 #include <ftw.h>
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,16 +9,6 @@
 #include "test_support.h"
 
 namespace {
-
-struct NativeDrive : ::testing::Environment {
-    void SetUp() override {
-        native_make_system_folders();
-        native_make_folder("C:\\temp");
-        native_set_current_folder("C:\\temp\\");
-    }
-};
-
-const ::testing::Environment *const g_drive = ::testing::AddGlobalTestEnvironment(new NativeDrive);
 
 int remove_entry(const char *path, const struct stat *, int, struct FTW *) { return remove(path); }
 

@@ -1,7 +1,6 @@
 // Launcher state and file reading for the unit tests, on any platform.
 #include "test_support.h"
 
-#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -42,13 +41,6 @@ std::string read_file(const std::string &path) {
     std::string bytes(data, size);
     plat_free_file(data);
     return bytes;
-}
-
-std::vector<std::string> fields(const std::string &row) {
-    std::vector<std::string> out;
-    for (size_t at = 0, end; at <= row.size(); at = end + 3)
-        out.push_back(row.substr(at, (end = std::min(row.find(" ~ ", at), row.size())) - at));
-    return out;
 }
 
 namespace {

@@ -42,9 +42,6 @@ void set_environment(const std::string &name, const char *value);
 // current user (machine 0) or of the machine (1).
 void set_app_path(int machine, const std::string &exe_name, const char *value);
 
-// The fields of a table row, " ~ " between them.
-std::vector<std::string> fields(const std::string &row);
-
 // The cases of a stage's cases.txt (the format: docs/development.md, Tests).
 struct Case {
     int line;

@@ -37,13 +37,8 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::make_folder(const std::string &relative) const {
-    std::string full = path_;
-    for (char c : relative) {
-        if (c == '\\') CreateDirectoryA(full.c_str(), nullptr);
-        full.push_back(c);
-    }
-    CreateDirectoryA(full.c_str(), nullptr);
-    return full;
+    SHCreateDirectoryExA(nullptr, (path_ + relative).c_str(), nullptr);
+    return path_ + relative;
 }
 
 std::string ScratchFolder::write(const std::string &relative, const std::string &bytes) const {

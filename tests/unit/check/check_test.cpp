@@ -51,15 +51,11 @@ struct Recorder {
 
 class Check : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        shared = new ScratchFolder;
-        shared->write("ed.exe", "MZ");
-        shared->write("docs\\readme.txt", "x");
-        for (int i = 0; i < 12; ++i) shared->write("list\\p" + std::to_string(i) + ".exe", "MZ");
-        for (int i = 0; i < 101; ++i) shared->write("many\\m" + std::to_string(i) + ".exe", "MZ");
-    }
-    static void TearDownTestSuite() { delete shared; }
     void SetUp() override {
+        dir.write("ed.exe", "MZ");
+        dir.write("docs\\readme.txt", "x");
+        for (int i = 0; i < 12; ++i) dir.write("list\\p" + std::to_string(i) + ".exe", "MZ");
+        for (int i = 0; i < 101; ++i) dir.write("many\\m" + std::to_string(i) + ".exe", "MZ");
         set_current_folder(dir.path());
         set_environment("PATHEXT", ".COM;.EXE");
     }
@@ -83,11 +79,8 @@ protected:
             << "the sink changed the settings";
         return recorder;
     }
-    static ScratchFolder *shared;
-    const ScratchFolder &dir = *shared;
+    ScratchFolder dir;
 };
-
-ScratchFolder *Check::shared = nullptr;
 
 }  // namespace
 

@@ -84,6 +84,8 @@ protected:
             return {calls()};
         }
         g_settings.input_title_mode = c.number("title", 0);
+        g_launch.prompt_counter = 5;  // as an earlier prompt left them
+        g_launch.input_label_set = 1;
         if (!c.option("param").empty()) {  // the user parameter ASK, placeholders on
             g_settings.placeholders_enabled = g_settings.param_count = 1;
             text_copy(g_settings.param_names[0], "ASK");
@@ -119,6 +121,7 @@ protected:
 TEST_F(Launch, Cases) {
     set_environment("TAVRIK_TEST_DIR", r.c_str());
     for (const Case &c : read_cases(kCases)) {
+        if (c.head[0] == "dialog") continue;  // launch_win_test.cpp's
         SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
         std::vector<std::string> expected;
         for (const std::string &line : c.expected) expected.push_back(fill(line));

@@ -40,6 +40,7 @@ TEST(IconCacheFile, ImageBytesAndStamp) {
 
 TEST(IconCacheFile, HeaderIsAcceptedOnlyWhenEverySlotLiesInTheData) {
     for (const Case &c : read_cases(kCases)) {
+        if (c.head[0] != "header") continue;  // menu_win_test.cpp's
         SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
         std::vector<std::string> out;
         std::istringstream lines(c.input);
