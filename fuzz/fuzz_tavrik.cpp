@@ -19,7 +19,6 @@
 #include "launch/launch.h"
 #include "launch/launch_state.h"
 #include "launch/macros.h"
-#include "native/native_drive.h"
 #include "tests/unit/test_support.h"
 
 namespace {
@@ -112,9 +111,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         prepared = true;
         for (const char *file : {"ed.exe", "Tool Two.exe", "list\\a.exe", "list\\b.lnk",
                                  "list\\note.txt", "list\\sub\\c.exe"})
-            native_write_file(std::string("C:\\Tavrik\\") + file, "MZ");
-        native_write_file("C:\\Tavrik\\paths.txt", "PATH=C:\\Tavrik\\list;C:\\windows\r\n");
-        native_set_current_folder("C:\\Tavrik\\");
+            write_file(std::string("C:\\Tavrik\\") + file, "MZ");
+        write_file("C:\\Tavrik\\paths.txt", "PATH=C:\\Tavrik\\list;C:\\windows\r\n");
+        set_current_folder("C:\\Tavrik\\");
         setenv("PATHEXT", ".COM;.EXE;.BAT", 1);  // the late resolution steps, at little cost
     }
     if (size < 2) return 0;

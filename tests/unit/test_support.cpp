@@ -32,6 +32,16 @@ void reset_launcher_state(const std::string &program_folder) {
     text_copy(g_startup.definition_path, (program_folder + "Tavrik.ini").c_str());
 }
 
+std::string ScratchFolder::make_folder(const std::string &relative) const {
+    make_folders(path_ + relative);
+    return path_ + relative;
+}
+
+std::string ScratchFolder::write(const std::string &relative, const std::string &bytes) const {
+    write_file(path_ + relative, bytes);
+    return path_ + relative;
+}
+
 void load_text(const std::string &text) { load_definition_bytes(text.c_str(), text.size()); }
 
 std::string read_file(const std::string &path) {

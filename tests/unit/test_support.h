@@ -35,6 +35,9 @@ std::string read_file(const std::string &path);
 // The folder relative names start from (the temp folder again once a
 // scratch folder is removed).
 void set_current_folder(const std::string &folder);
+// A folder (a full path) and its missing parents; a file, its folder made too.
+void make_folders(const std::string &path);
+void write_file(const std::string &path, const std::string &bytes);
 
 // Sets (value null: removes) an environment variable of this process.
 void set_environment(const std::string &name, const char *value);

@@ -100,9 +100,7 @@ protected:
     }
     // Runs one case; "name=value" words of its head are options.
     std::vector<std::string> run(const Case &c) {
-        std::vector<std::string> lines, out;
-        std::istringstream input(with_dir(c.input));
-        for (std::string line; std::getline(input, line);) lines.push_back(line);
+        std::vector<std::string> out;
         char text[kPlaceholderTextSize];
         const std::string &kind = c.head[0];
         if (kind == "load") {
@@ -125,7 +123,8 @@ protected:
             text_copy(g_settings.param_names[0], c.option("param").c_str());
             text_copy(g_settings.param_values[0], ("v" + c.option("param")).c_str());
         }
-        for (const std::string &line : lines) {
+        std::istringstream input(with_dir(c.input));
+        for (std::string line; std::getline(input, line);) {
             if (kind == "resolve") {
                 int found = resolve_program(line.c_str(), c.number("exe", 1), text);
                 out.push_back(found ? short_form(text) : "-");

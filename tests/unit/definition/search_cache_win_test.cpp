@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/platform.h"
-#include "definition/environment.h"
 #include "definition/resolve.h"
 #include "definition/search_cache.h"
 #include "definition/settings.h"
