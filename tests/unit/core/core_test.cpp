@@ -8,6 +8,7 @@
 
 #include "core/encoding.h"
 #include "core/pathparts.h"
+#include "core/platform.h"
 #include "core/text.h"
 #include "core_cases.h"
 #include "test_support.h"
@@ -55,6 +56,10 @@ std::vector<std::string> run(const Case &c) {
                           text[1] + "|" + std::to_string(quoted) + "|" + text[2] + "|" +
                           std::to_string(text_is_blank(line.c_str())) + "|" + text[3] + "|" +
                           std::to_string(cut));
+        } else if (kind == "full") {
+            char full[260], canonical[260];
+            out.push_back(std::string(plat_full_path(line.c_str(), full, 260) ? full : "-") + "|" +
+                          (plat_canonicalize(line.c_str(), canonical, 260) ? canonical : "-"));
         } else if (kind == "path") {
             PathParts parts;
             path_split(line.c_str(), &parts);
