@@ -27,6 +27,7 @@ protected:
         text_copy(g_settings.input_initial_text, "init");
         text_copy(g_settings.input_title, "Fixed");
         g_startup.target_window = -5;
+        text_copy(g_launch.chosen_entry_name, "&Edit && go");
         g_calls.clear(), g_answers.clear(), g_drops.clear(), g_clipboard.clear();
         shell_open = [](const char *file, const char *parameters, const char *folder) {
             g_calls.push_back("open " + std::string(file ? file : "-") + "|" +
@@ -63,13 +64,6 @@ protected:
                 text.replace(at, 3, values[n]);
         return text;
     }
-    std::string expand(const std::string &parameter_template) const {
-        char out[kParameterTextSize];
-        text_copy(g_launch.chosen_entry_name, "&Edit && go");
-        expand_command_macros(nullptr, fill(parameter_template).c_str(), "C:\\p.exe", out,
-                              sizeof out);
-        return out;
-    }
     // One case of cases.txt, from the state at start: what its template expands to, or what runs.
     std::vector<std::string> run(const Case &c) {
         SetUp();
@@ -93,9 +87,11 @@ protected:
         }
         g_clipboard = input.substr(std::min(first.size() + 1, input.size()));
         g_clipboard.erase(g_clipboard.empty() ? 0 : g_clipboard.size() - 1);  // the last line end
+        char text[kParameterTextSize];
+        expand_command_macros(nullptr, first.c_str(), "C:\\p.exe", text, sizeof text);
         std::vector<std::string> out = {
-            expand(first), "selected " + std::to_string(g_launch.selected_count) + " mode " +
-                               std::to_string(g_launch.multi_file_mode)};
+            text, "selected " + std::to_string(g_launch.selected_count) + " mode " +
+                      std::to_string(g_launch.multi_file_mode)};
         if (g_launch.working_folder_override[0])
             out.push_back("folder " + std::string(g_launch.working_folder_override));
         if (!g_calls.empty()) out.push_back(calls());
