@@ -13,14 +13,8 @@
 int show_input_dialog(void *) { return 0; }
 int (*run_input_dialog)(void *owner) = show_input_dialog;
 
-static int empty_clipboard(void *) { return 0; }
-int (*read_clipboard_input)(void *owner) = empty_clipboard;
-
-static void no_shell(const char *, const char *, const char *) {}
-void (*shell_open)(const char *file, const char *parameters, const char *folder) = no_shell;
-
-static void no_pause(int) {}
-void (*launch_pause)(int milliseconds) = no_pause;
-
-static void no_box(void *) {}
-void (*show_version_box)(void *owner) = no_box;
+int (*read_clipboard_input)(void *owner) = [](void *) { return 0; };
+void (*shell_open)(const char *file, const char *parameters,
+                   const char *folder) = [](const char *, const char *, const char *) {};
+void (*launch_pause)(int milliseconds) = [](int) {};
+void (*show_version_box)(void *owner) = [](void *) {};

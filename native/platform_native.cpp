@@ -1,11 +1,19 @@
-// The portable code's operating-system seam for the native build (POSIX).
+// The portable code's operating-system seam for the native build (POSIX), and
+// the tests' scratch folders and settings there.
 //
-// Text follows code page 932 and the shell's ASCII-only letter case; files
-// live on the drive of native_drive.h; the clock is fixed so that runs repeat.
+// Text follows code page 932 and the shell's ASCII-only letter case; the clock
+// is fixed so that runs repeat. Files live on a Windows-style drive: drive X:
+// is the folder <root>/x, UNC paths lie below <root>/unc, names match in any
+// ASCII letter case, relative names start from a current folder kept here
+// (C:\temp\ at first). The root is $TAVRIK_NATIVE_ROOT, or a new folder under
+// /tmp; the drive starts with C:\windows\notepad.exe and
+// C:\windows\system32\cmd.exe.
 #include <dirent.h>
 #include <errno.h>
+#include <ftw.h>
 #include <iconv.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,11 +25,11 @@
 
 #include "core/dpi.h"
 #include "core/platform.h"
-#include "native/native_drive.h"
+#include "tests/unit/test_support.h"
 
 namespace {
 
-std::string g_current = "C:\\";
+std::string g_current = "C:\\temp\\";
 std::map<std::string, std::string> g_app_paths[2];  // the user's, the machine's
 
 int fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
@@ -94,26 +102,18 @@ const std::string &drive_root() {
         root = given && given[0] ? given : mkdtemp(made) ? made : "/tmp/tavrik-native";
         mkdir(root.c_str(), 0755);
         mkdir((root + "/c").c_str(), 0755);
+        write_file("C:\\windows\\notepad.exe", "MZ");  // the system folders
+        write_file("C:\\windows\\system32\\cmd.exe", "MZ");
     }
     return root;
 }
 
-bool host_stat(const char *path, struct stat *st) {
-    std::string host = native_host_path(path);
-    return !host.empty() && stat(host.c_str(), st) == 0;
-}
-
-}  // namespace
-
-std::string native_host_path(const char *windows_path) {
+// The host path of a Windows path; empty when it has no full path.
+std::string host_path(const char *windows_path) {
     char full[260];
     if (!plat_full_path(windows_path, full, sizeof full)) return "";
     std::string host = drive_root();
-    if (full[0] == '\\') {
-        host += "/unc";
-    } else {
-        host += "/" + std::string(1, (char)fold((unsigned char)full[0]));
-    }
+    host += full[0] == '\\' ? "/unc" : "/" + std::string(1, (char)fold((unsigned char)full[0]));
     for (const std::string &step : steps_of(full)) {
         std::string name = step;  // the entry of that name in some letter case
         if (DIR *d = opendir(host.c_str())) {
@@ -127,39 +127,56 @@ std::string native_host_path(const char *windows_path) {
     return host + (full[strlen(full) - 1] == '\\' && full[3] ? "/" : "");  // "C:\file\" is no file
 }
 
-void native_set_current_folder(const char *windows_folder) {
+int remove_entry(const char *path, const struct stat *, int, struct FTW *) { return remove(path); }
+
+bool host_stat(const char *path, struct stat *st) {
+    std::string host = host_path(path);
+    return !host.empty() && stat(host.c_str(), st) == 0;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() {
+    static int counter = 0;
+    path_ = "C:\\temp\\tavrik_test_" + std::to_string(getpid()) + "_" + std::to_string(++counter) +
+            "\\";
+    make_folders(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    set_current_folder("C:\\temp\\");
+    nftw(host_path(path_.c_str()).c_str(), remove_entry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+void set_current_folder(const std::string &folder) {
     char full[260];
-    if (plat_full_path(windows_folder, full, sizeof full - 1)) {
+    if (plat_full_path(folder.c_str(), full, sizeof full - 1)) {
         g_current = full;
         if (g_current.back() != '\\') g_current += "\\";
     }
 }
 
-void native_make_folder(const std::string &windows_folder) {
-    for (size_t at = 3; at != std::string::npos; at = windows_folder.find('\\', at + 1))
-        mkdir(native_host_path(windows_folder.substr(0, at).c_str()).c_str(), 0755);
-    mkdir(native_host_path(windows_folder.c_str()).c_str(), 0755);
+void make_folders(const std::string &path) {
+    for (size_t at = 3; at != std::string::npos; at = path.find('\\', at + 1))
+        mkdir(host_path(path.substr(0, at).c_str()).c_str(), 0755);
+    mkdir(host_path(path.c_str()).c_str(), 0755);
 }
 
-void native_write_file(const std::string &windows_path, const std::string &bytes) {
-    native_make_folder(windows_path.substr(0, windows_path.rfind('\\')));
-    if (FILE *f = fopen(native_host_path(windows_path.c_str()).c_str(), "wb")) {
+void write_file(const std::string &path, const std::string &bytes) {
+    make_folders(path.substr(0, path.rfind('\\')));
+    if (FILE *f = fopen(host_path(path.c_str()).c_str(), "wb")) {
         fwrite(bytes.data(), 1, bytes.size(), f);
         fclose(f);
     }
 }
 
-void native_set_app_path(int machine, const char *exe_name, const char *value) {
-    if (value) {
-        g_app_paths[machine][exe_name] = value;
-    } else {
-        g_app_paths[machine].erase(exe_name);
-    }
+void set_environment(const std::string &name, const char *value) {
+    value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
 }
 
-void native_make_system_folders() {
-    native_write_file("C:\\windows\\notepad.exe", "MZ");
-    native_write_file("C:\\windows\\system32\\cmd.exe", "MZ");
+void set_app_path(int machine, const std::string &exe_name, const char *value) {
+    g_app_paths[machine].erase(exe_name);
+    if (value) g_app_paths[machine][exe_name] = value;
 }
 
 int plat_ansi_is_japanese() { return 1; }
@@ -224,10 +241,6 @@ int plat_full_path(const char *name, char *out, size_t out_size) {
     if (path.empty()) return 0;
     if (root_length(path) >= 2) {
         full = path;
-    } else if (path.size() >= 2 && path[1] == ':') {  // "C:x": drive-relative
-        full = compare_ci(path.c_str(), g_current.c_str(), 2)
-                   ? path.substr(0, 2) + "\\" + path.substr(2)
-                   : g_current + path.substr(2);
     } else {
         full = (path[0] == '\\' ? g_current.substr(0, 2) : g_current) + path;
     }
@@ -240,26 +253,12 @@ int plat_canonicalize(const char *path, char *out, size_t out_size) {
     return strlen(path) < 260 && copy_out(tidy(path), out, out_size);
 }
 
-// SearchPathA: a name with a folder part as it is; a bare name in each folder
-// of the list, or in the current folder and the system folders.
-int plat_search_path(const char *folders, const char *name, char *out, size_t out_size) {
-    std::string list = folders ? folders : g_current + ";C:\\windows\\system32;C:\\windows";
-    if (strpbrk(name, "\\/:") || name[0] == '.') list = ";";
-    for (size_t start = 0; start <= list.size();) {
-        size_t end = std::min(list.find(';', start), list.size());
-        std::string folder = list.substr(start, end - start), candidate = name;
-        start = end + 1;
-        if (list != ";" && folder.empty()) continue;
-        if (!folder.empty()) candidate = folder + (folder.back() == '\\' ? "" : "\\") + name;
-        char full[260];
-        if (plat_exists(candidate.c_str()) && plat_full_path(candidate.c_str(), full, sizeof full))
-            return copy_out(full, out, out_size);
-    }
-    return 0;
-}
+// The resolution answers from the folder listings (plat_list_folder); the
+// search path itself finds nothing here.
+int plat_search_path(const char *, const char *, char *, size_t) { return 0; }
 
 int plat_read_file(const char *path, int create, char **data, size_t *size, SysTime *written) {
-    std::string host = native_host_path(path);
+    std::string host = host_path(path);
     if (create && !host.empty() && !plat_exists(path))
         if (FILE *made = fopen(host.c_str(), "wb")) fclose(made);
     struct stat st;
@@ -289,10 +288,8 @@ void plat_free_file(char *data) { free(data); }
 void *plat_find_first(const char *pattern, PlatFindEntry *entry) {
     std::string folder(pattern);
     folder.erase(folder.rfind('\\') + 1);
-    DIR *d = opendir(native_host_path(folder.c_str()).c_str());
-    if (d && plat_find_next(d, entry)) return d;
-    if (d) closedir(d);
-    return nullptr;
+    DIR *d = opendir(host_path(folder.c_str()).c_str());
+    return d && plat_find_next(d, entry) ? d : nullptr;  // a folder lists "." at least
 }
 
 int plat_find_next(void *search, PlatFindEntry *entry) {
@@ -327,13 +324,7 @@ int plat_app_path(int machine, const char *exe_name, char *out, size_t out_size)
 
 void plat_local_time(SysTime *now) { *now = SysTime{2026, 12, 1, 7, 9, 30, 15, 0}; }
 
-double plat_ms_since_start() {
-    static timespec start;
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    if (!start.tv_sec && !start.tv_nsec) start = now;
-    return (double)(now.tv_sec - start.tv_sec) * 1e3 + (double)(now.tv_nsec - start.tv_nsec) / 1e6;
-}
+double plat_ms_since_start() { return 0; }  // no start-up timing here
 
 void plat_small_icon_size(int dpi, int *width, int *height) {
     *width = *height = scale_to_dpi(16, dpi);
@@ -348,7 +339,7 @@ void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {
 // The resolution's folder listings, answered from the drive.
 int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
                      void *context) {
-    std::string host = native_host_path(prefix[0] ? prefix : g_current.c_str());
+    std::string host = host_path(prefix[0] ? prefix : g_current.c_str());
     DIR *dir = host.empty() ? nullptr : opendir(host.c_str());
     if (!dir) return errno == ENOENT || errno == ENOTDIR || host.empty() ? 0 : -1;
     // Letter case folds ASCII letters only here, so a name beyond ASCII

@@ -3,11 +3,13 @@
 // "hold-file PATH" keeps a file open without sharing, "dialog-text" prints each visible dialog's
 // texts. A holder prints "ready" and lets go when its input ends, so it never outlives its test.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "test_support.h"
 
 namespace {
 
@@ -57,13 +59,7 @@ int main(int argc, char **argv) {
         return CloseHandle(held) ? 0 : 1;
     }
     if ((kind != "files" && kind != "hold-clipboard") || argc < 3) return 2;
-    DROPFILES head = {sizeof(DROPFILES), {0, 0}, FALSE, FALSE};
-    std::string data(reinterpret_cast<const char *>(&head), sizeof head);
-    for (int i = 2; i < argc; ++i) data += std::string(argv[i]) + '\0';
-    data += '\0';  // the list's end
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, data.size());
-    memcpy(GlobalLock(memory), data.data(), data.size());
-    GlobalUnlock(memory);
+    void *memory = make_file_drop(std::vector<std::string>(argv + 2, argv + argc));
     if (!open_clipboard()) return 1;
     EmptyClipboard();
     bool ok = SetClipboardData(CF_HDROP, memory) != nullptr;

@@ -11,8 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     GetSystemTimeAsFileTime(&now);
     unsigned long long ms =
         ((unsigned long long)now.dwHighDateTime << 32 | now.dwLowDateTime) / 10000;
-    char path[MAX_PATH * 2] = "";
-    char cwd[MAX_PATH * 2] = "";
+    char path[MAX_PATH * 2] = "", cwd[MAX_PATH * 2] = "";
     GetModuleFileNameA(nullptr, path, (DWORD)sizeof path - 64);  // room for the log's name
     GetCurrentDirectoryA((DWORD)sizeof cwd, cwd);
     char *slash = strrchr(path, '\\');

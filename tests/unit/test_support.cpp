@@ -1,11 +1,11 @@
 // Launcher state and file reading for the unit tests, on any platform.
 #include "test_support.h"
 
-#include <cstdio>
 #include <cstring>
 #include <sstream>
 
 #include "core/platform.h"
+#include "core/text.h"
 #include "definition/items.h"
 #include "definition/listing.h"
 #include "definition/loader.h"
@@ -26,14 +26,20 @@ void reset_launcher_state(const std::string &program_folder) {
     g_startup.screen_width = 1024;
     g_startup.maximised_height = 740;
     g_startup.mouse_buttons = 3;
-    snprintf(g_startup.program_folder, sizeof g_startup.program_folder, "%s",
-             program_folder.c_str());
-    snprintf(g_startup.program_drive, sizeof g_startup.program_drive, "%.2s",
-             program_folder.c_str());
-    snprintf(g_startup.default_definition_name, sizeof g_startup.default_definition_name,
-             "Tavrik.ini");
-    snprintf(g_startup.definition_path, sizeof g_startup.definition_path, "%sTavrik.ini",
-             program_folder.c_str());
+    text_copy(g_startup.program_folder, program_folder.c_str());
+    text_copy_n(g_startup.program_drive, program_folder.c_str(), 2);
+    text_copy(g_startup.default_definition_name, "Tavrik.ini");
+    text_copy(g_startup.definition_path, (program_folder + "Tavrik.ini").c_str());
+}
+
+std::string ScratchFolder::make_folder(const std::string &relative) const {
+    make_folders(path_ + relative);
+    return path_ + relative;
+}
+
+std::string ScratchFolder::write(const std::string &relative, const std::string &bytes) const {
+    write_file(path_ + relative, bytes);
+    return path_ + relative;
 }
 
 void load_text(const std::string &text) { load_definition_bytes(text.c_str(), text.size()); }
@@ -78,6 +84,17 @@ std::string unescape(const std::string &s) {
 }
 
 }  // namespace
+
+std::string Case::option(const std::string &name, const std::string &otherwise) const {
+    for (const std::string &word : head)
+        if (word.compare(0, name.size() + 1, name + "=") == 0)
+            return unescape(word.substr(name.size() + 1));
+    return otherwise;
+}
+
+int Case::number(const std::string &name, int otherwise) const {
+    return std::stoi(option(name, std::to_string(otherwise)));
+}
 
 std::vector<Case> read_cases(const char *text) {
     std::vector<Case> cases;

@@ -32,10 +32,12 @@ void *make_file_drop(const std::vector<std::string> &paths);
 // Reads a whole file, or "" when it cannot.
 std::string read_file(const std::string &path);
 
-// The folder relative names start from; the temp folder; deleting a file.
+// The folder relative names start from (the temp folder again once a
+// scratch folder is removed).
 void set_current_folder(const std::string &folder);
-std::string temp_folder();
-void delete_file(const std::string &path);
+// A folder (a full path) and its missing parents; a file, its folder made too.
+void make_folders(const std::string &path);
+void write_file(const std::string &path, const std::string &bytes);
 
 // Sets (value null: removes) an environment variable of this process.
 void set_environment(const std::string &name, const char *value);
@@ -49,5 +51,8 @@ struct Case {
     std::vector<std::string> head;
     std::string input;
     std::vector<std::string> expected;
+    // The value of a head word "name=value" (escapes as in lines), or otherwise.
+    std::string option(const std::string &name, const std::string &otherwise = "") const;
+    int number(const std::string &name, int otherwise) const;
 };
 std::vector<Case> read_cases(const char *text);

@@ -2,47 +2,40 @@
 #include "test_support.h"
 
 #include <windows.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+
+namespace {
+
+std::string temp_folder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+}  // namespace
 
 ScratchFolder::ScratchFolder() {
     static int counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "tavrik_test_" + std::to_string(GetCurrentProcessId()) + "_" +
+    path_ = temp_folder() + "tavrik_test_" + std::to_string(GetCurrentProcessId()) + "_" +
             std::to_string(++counter) + "\\";
-    CreateDirectoryA(path_.c_str(), nullptr);
+    make_folders(path_);
 }
 
 ScratchFolder::~ScratchFolder() {
-    std::string from = path_.substr(0, path_.size() - 1);
-    from.push_back(0);  // the list ends with two NULs
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationA(&op);
+    set_current_folder(temp_folder());  // the current folder cannot be removed
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
 }
 
-std::string ScratchFolder::make_folder(const std::string &relative) const {
-    std::string full = path_;
-    for (char c : relative) {
-        if (c == '\\') CreateDirectoryA(full.c_str(), nullptr);
-        full.push_back(c);
-    }
-    CreateDirectoryA(full.c_str(), nullptr);
-    return full;
-}
+void make_folders(const std::string &path) { SHCreateDirectoryExA(nullptr, path.c_str(), nullptr); }
 
-std::string ScratchFolder::write(const std::string &relative, const std::string &bytes) const {
-    size_t slash = relative.rfind('\\');
-    if (slash != std::string::npos) make_folder(relative.substr(0, slash));
-    std::string full = path_ + relative;
-    std::ofstream(full, std::ios::binary) << bytes;
-    return full;
+void write_file(const std::string &path, const std::string &bytes) {
+    make_folders(path.substr(0, path.rfind('\\')));
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 void *make_file_drop(const std::vector<std::string> &paths) {
@@ -58,14 +51,6 @@ void *make_file_drop(const std::vector<std::string> &paths) {
 }
 
 void set_current_folder(const std::string &folder) { SetCurrentDirectoryA(folder.c_str()); }
-
-std::string temp_folder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    return temp;
-}
-
-void delete_file(const std::string &path) { DeleteFileA(path.c_str()); }
 
 void set_environment(const std::string &name, const char *value) {
     SetEnvironmentVariableA(name.c_str(), value);

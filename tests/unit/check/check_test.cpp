@@ -51,49 +51,36 @@ struct Recorder {
 
 class Check : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        shared = new ScratchFolder;
-        shared->write("ed.exe", "MZ");
-        shared->write("docs\\readme.txt", "x");
-        for (int i = 0; i < 12; ++i) shared->write("list\\p" + std::to_string(i) + ".exe", "MZ");
-        for (int i = 0; i < 101; ++i) shared->write("many\\m" + std::to_string(i) + ".exe", "MZ");
-    }
-    static void TearDownTestSuite() { delete shared; }
     void SetUp() override {
+        dir.write("ed.exe", "MZ");
+        dir.write("docs\\readme.txt", "x");
+        for (int i = 0; i < 12; ++i) dir.write("list\\p" + std::to_string(i) + ".exe", "MZ");
+        for (int i = 0; i < 101; ++i) dir.write("many\\m" + std::to_string(i) + ".exe", "MZ");
         set_current_folder(dir.path());
         set_environment("PATHEXT", ".COM;.EXE");
     }
-    void TearDown() override {
-        g_diag_sink = nullptr;
-        set_current_folder(temp_folder());
-        set_environment("PATHEXT", nullptr);
-    }
-    Recorder load(const std::string &text) {
+    void TearDown() override { set_environment("PATHEXT", nullptr); }
+    // Loads the text without the sink, then with it.
+    Recorder load(const std::string &text, int mouse) {
         static ItemTable items;
         static LauncherSettings settings;
-        reset_launcher_state(dir.path());
-        g_startup.mouse_buttons = mouse;
-        load_text(text);
-        items = g_items;
-        settings = g_settings;
         Recorder recorder;
         DiagSink sink = {Recorder::report, &recorder};
-        reset_launcher_state(dir.path());
-        g_startup.mouse_buttons = mouse;
-        g_diag_sink = &sink;
-        load_text(text);
+        for (DiagSink *with : {(DiagSink *)nullptr, &sink}) {
+            reset_launcher_state(dir.path());
+            g_startup.mouse_buttons = mouse;
+            g_diag_sink = with;
+            load_text(text);
+            if (!with) items = g_items, settings = g_settings;
+        }
         g_diag_sink = nullptr;
         EXPECT_EQ(memcmp(&items, &g_items, sizeof items), 0) << "the sink changed the table";
         EXPECT_EQ(memcmp(&settings, &g_settings, sizeof settings), 0)
             << "the sink changed the settings";
         return recorder;
     }
-    static ScratchFolder *shared;
-    int mouse = 3;  // "mouse=0" in a case's head: none
-    const ScratchFolder &dir = *shared;
+    ScratchFolder dir;
 };
-
-ScratchFolder *Check::shared = nullptr;
 
 }  // namespace
 
@@ -101,10 +88,9 @@ TEST_F(Check, Cases) {
     const std::string home = dir.path().substr(0, dir.path().size() - 1);
     for (const Case &c : read_cases(kCases)) {
         SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
-        mouse = c.head.size() > 1 && c.head[1] == "mouse=0" ? 0 : 3;
         std::string input = c.input;
         for (size_t at; (at = input.find('~')) != std::string::npos;) input.replace(at, 1, home);
-        Recorder r = load(input);
+        Recorder r = load(input, c.number("mouse", 3));
         std::vector<std::string> out =
             c.head[0] == "tries" ? r.tries : std::vector<std::string>{r.findings};
         for (std::string &line : out)

@@ -48,7 +48,6 @@ protected:
         defaults = g_settings;
     }
     void TearDown() override {
-        set_current_folder(temp_folder());
         for (const char *name : {"TVT", "System", "PATHEXT"}) set_environment(name, nullptr);
         for (const char *name : {"tvapp.exe", "ed.exe", "tvone.exe", "tvtwo.exe"})
             for (int machine : {0, 1}) set_app_path(machine, name, nullptr);
@@ -101,15 +100,7 @@ protected:
     }
     // Runs one case; "name=value" words of its head are options.
     std::vector<std::string> run(const Case &c) {
-        auto option = [&](const std::string &name, int otherwise) {
-            for (const std::string &word : c.head)
-                if (word.compare(0, name.size() + 1, name + "=") == 0)
-                    return std::stoi(word.substr(name.size() + 1));
-            return otherwise;
-        };
-        std::vector<std::string> lines, out;
-        std::istringstream input(with_dir(c.input));
-        for (std::string line; std::getline(input, line);) lines.push_back(line);
+        std::vector<std::string> out;
         char text[kPlaceholderTextSize];
         const std::string &kind = c.head[0];
         if (kind == "load") {
@@ -122,32 +113,28 @@ protected:
                 ">d\n>e\n~\\list\n"));
             g_settings.icon_mode = g_settings.menu_position = kUnset;  // as no command line chose
             g_settings.menu_x = g_settings.menu_y = 0;
-            g_startup.mouse_buttons = option("mouse", 3);
+            g_startup.mouse_buttons = c.number("mouse", 3);
             load_text(with_dir(c.input));
-            settings_use_dpi(option("dpi", 96));
-            return describe(option("last", 0));
+            settings_use_dpi(c.number("dpi", 96));
+            return describe(c.number("last", 0));
         }
-        for (const std::string &word : c.head)  // "param=NAME": the one parameter, "vNAME"
-            if (word.compare(0, 6, "param=") == 0) {
-                g_settings.param_count = 1;
-                text_copy(g_settings.param_names[0], word.c_str() + 6);
-                text_copy(g_settings.param_values[0], ("v" + word.substr(6)).c_str());
-            }
-        for (const std::string &line : lines) {
+        if (!c.option("param").empty()) {  // "param=NAME": the one parameter, "vNAME"
+            g_settings.param_count = 1;
+            text_copy(g_settings.param_names[0], c.option("param").c_str());
+            text_copy(g_settings.param_values[0], ("v" + c.option("param")).c_str());
+        }
+        std::istringstream input(with_dir(c.input));
+        for (std::string line; std::getline(input, line);) {
             if (kind == "resolve") {
-                int found = resolve_program(line.c_str(), option("exe", 1), text);
+                int found = resolve_program(line.c_str(), c.number("exe", 1), text);
                 out.push_back(found ? short_form(text) : "-");
             } else if (kind == "expand") {
-                int date = option("date", 20100105);
-                SysTime day = {(uint16_t)(date / 10000),
-                               (uint16_t)(date / 100 % 100),
-                               0,
-                               (uint16_t)(date % 100),
-                               0,
-                               0,
-                               0,
-                               0};
-                int size = option("size", 0);  // given: the length of the result
+                int date = c.number("date", 20100105);
+                SysTime day = {};
+                day.year = (uint16_t)(date / 10000);
+                day.month = (uint16_t)(date / 100 % 100);
+                day.day = (uint16_t)(date % 100);
+                int size = c.number("size", 0);  // given: the length of the result
                 char *big = new char[size ? size : sizeof text];
                 expand_placeholders_on(line.c_str(), day, big, size ? size : sizeof text);
                 out.push_back(size ? std::to_string(strlen(big)) + " bytes" : short_form(big));
@@ -165,7 +152,7 @@ protected:
                 out.push_back(short_form(text));
             } else if (kind == "cmdline") {
                 reset_launcher_state(dir.path());
-                g_startup.mouse_buttons = option("mouse", 3);
+                g_startup.mouse_buttons = c.number("mouse", 3);
                 g_startup.target_window = 99;
                 parse_command_line(line.c_str());
                 const LauncherSettings &s = g_settings;
@@ -198,7 +185,7 @@ TEST_F(Definition, DefinitionFileChosenCreatedOrReported) {
     EXPECT_EQ(short_form(g_startup.definition_path), "~\\Menu2.ini");
     EXPECT_EQ(read_file(dir.path() + "Menu2.ini"), "");
     EXPECT_GE(g_settings.definition_time.year, 2020);
-    delete_file(dir.path() + "Menu2.ini");  // Tavrik.ini when the default name is missing
+    text_copy(g_startup.default_definition_name, "Menu3.ini");  // Tavrik.ini when it is missing
     dir.write("Tavrik.ini", with_dir("[launch]\n~\\ed.exe\n"));
     text_copy(g_startup.definition_path, with_dir("~\\missing.ini").c_str());
     EXPECT_EQ(load_definition(), 1);

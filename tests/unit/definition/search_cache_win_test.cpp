@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/platform.h"
-#include "definition/environment.h"
 #include "definition/resolve.h"
 #include "definition/search_cache.h"
 #include "definition/settings.h"
@@ -33,8 +32,6 @@ TEST(SearchCache, ListingsAnswerAsTheFileSystem) {
          {"b\\sub\\deep.exe", "b\\\x83\x63\x81\x5b\x83\x8b.exe", "cur\\dir.exe\\x"})
         dir.write(file, "MZ");
     set_current_folder(d + "cur");
-    char path_ext[1024];
-    int had_path_ext = plat_environment("PATHEXT", path_ext, sizeof path_ext);
     set_environment("PATHEXT", ".COM;.EXE;.CMD");
     const std::string lists[] = {d + "a;" + d + "b\\;..\\b\\sub;" + d + "missing",
                                  d + "b;;" + d + "c"};
@@ -67,6 +64,5 @@ TEST(SearchCache, ListingsAnswerAsTheFileSystem) {
         }
     }
     for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(answers[1][i], answers[0][i]) << names[i];
-    set_environment("PATHEXT", had_path_ext ? path_ext : nullptr);
-    set_current_folder(temp_folder());
+    set_environment("PATHEXT", nullptr);
 }

@@ -1,39 +1,100 @@
-// The launch without windows: macros, copied path lists, collected files.
+// The launch without windows: macros, copied path lists, collected files, with recorders
+// and a scripted user in place of the shell, the dialog and the clipboard.
 #include <gtest/gtest.h>
 
 #include "definition/settings.h"
 #include "definition/startup.h"
-#include "launch_recorder.h"
+#include "launch/input_dialog.h"
+#include "launch/launch.h"
+#include "launch/launch_state.h"
+#include "launch/macros.h"
+#include "launch_cases.h"
 #include "test_support.h"
 
 namespace {
 
+// "open file|parameters|folder", "[prompt counter|default text|label]"; - for null, own label.
+std::vector<std::string> g_calls;
+std::string g_answers;             // "4a,1b": end code and text of each dialog; then cancel
+std::vector<std::string> g_drops;  // dropped on the file collection
+std::string g_clipboard;           // the copied text; empty: nothing
+
 class Launch : public ::testing::Test {
 protected:
+    // The state at start, with the recorders in the hooks' places and nothing recorded.
     void SetUp() override {
         reset_launcher_state(d);
         text_copy(g_settings.input_initial_text, "init");
         text_copy(g_settings.input_title, "Fixed");
+        g_startup.target_window = -5;
+        text_copy(g_launch.chosen_entry_name, "&Edit && go");
+        g_calls.clear(), g_answers.clear(), g_drops.clear(), g_clipboard.clear();
+        shell_open = [](const char *file, const char *parameters, const char *folder) {
+            g_calls.push_back("open " + std::string(file ? file : "-") + "|" +
+                              (parameters ? parameters : "-") + "|" + (folder ? folder : "-"));
+        };
+        run_input_dialog = [](void *) {
+            LaunchState &st = g_launch;
+            g_calls.push_back("[" + std::to_string(st.prompt_counter) + "|" +
+                              st.input_default_text + "|" +
+                              (st.input_label_set ? st.input_label : "-") + "]");
+            for (const std::string &path : g_drops)
+                text_copy(st.selected_paths[st.selected_count++], path.c_str());
+            std::string a = g_answers.substr(0, g_answers.find(','));
+            g_answers.erase(0, a.size() + 1 < g_answers.size() ? a.size() + 1 : std::string::npos);
+            text_copy(st.input_result, a.empty() ? "" : a.c_str() + 1);
+            return a.empty() ? 0 : a[0] - '0';
+        };
+        read_clipboard_input = [](void *) {
+            text_copy(g_launch.clipboard_text,
+                      g_clipboard.size() < kPathSize ? g_clipboard.c_str() : "");
+            parse_path_list(g_clipboard.c_str());
+            return (int)!g_clipboard.empty();
+        };
+    }
+    void TearDown() override {
+        shell_open = open, run_input_dialog = dialog, read_clipboard_input = clipboard;
     }
     // The text with {d} the scratch folder, {r} it without its final backslash, {p} a program in
-    // folder {b}, {f} a file, {g} a folder, {m} 101 lines of {f}, {x} 1030 bytes, {c} 300, {a} 11,
-    // {k} four double-byte characters and {!} the cancelled launch filled in.
+    // folder {b}, {f} a file, {g} a folder and {!} the cancelled launch filled in.
     std::string fill(std::string text) const {
-        std::string many;
-        for (int n = 0; n < 101; ++n) many += f + "\n";
-        const std::string x(1030, 'x'), c(300, 'c'), k = "\x83\x41\x83\x41\x83\x41\x83\x41";
-        const std::string values[] = {d,    r, prog, bin,           f, g,
-                                      many, x, c,    "ABCDEFGHIJK", k, kCancelSentinel};
-        for (int n = 0; n < 12; ++n)
-            for (size_t at; (at = text.find({'{', "drpbfgmxcak!"[n], '}'})) != std::string::npos;)
+        const std::string values[] = {d, r, prog, bin, f, g, kCancelSentinel};
+        for (int n = 0; n < 7; ++n)
+            for (size_t at; (at = text.find({'{', "drpbfg!"[n], '}'})) != std::string::npos;)
                 text.replace(at, 3, values[n]);
         return text;
     }
-    std::string expand(const std::string &parameter_template) const {
-        char out[kParameterTextSize];
-        text_copy(g_launch.chosen_entry_name, "&Edit && go");
-        expand_command_macros(nullptr, fill(parameter_template).c_str(), "C:\\p.exe", out,
-                              sizeof out);
+    // One case of cases.txt, from the state at start: what its template expands to, or what runs.
+    std::vector<std::string> run(const Case &c) {
+        SetUp();
+        const std::string input = fill(c.input), first = input.substr(0, input.find('\n'));
+        g_answers = c.option("answers");
+        g_launch.multi_file_mode = c.number("mode", MultiFileQuoted);  // left by an earlier one
+        if (c.head[0] == "collect") {
+            g_launch.selected_count = 1;  // a collection starts empty
+            g_drops = {"\"" + f + "\"", g};
+            launch_program(prog.c_str(), first.c_str(), 1);
+            EXPECT_EQ(g_launch.multi_file_mode + g_launch.selected_count, 0);
+            return {calls()};
+        }
+        g_settings.input_title_mode = c.number("title", 0);
+        g_launch.prompt_counter = 5;  // as an earlier prompt left them
+        g_launch.input_label_set = 1;
+        if (!c.option("param").empty()) {  // the user parameter ASK, placeholders on
+            g_settings.placeholders_enabled = g_settings.param_count = 1;
+            text_copy(g_settings.param_names[0], "ASK");
+            text_copy(g_settings.param_values[0], c.option("param").c_str());
+        }
+        g_clipboard = input.substr(std::min(first.size() + 1, input.size()));
+        g_clipboard.erase(g_clipboard.empty() ? 0 : g_clipboard.size() - 1);  // the last line end
+        char text[kParameterTextSize];
+        expand_command_macros(nullptr, first.c_str(), "C:\\p.exe", text, sizeof text);
+        std::vector<std::string> out = {
+            text, "selected " + std::to_string(g_launch.selected_count) + " mode " +
+                      std::to_string(g_launch.multi_file_mode)};
+        if (g_launch.working_folder_override[0])
+            out.push_back("folder " + std::string(g_launch.working_folder_override));
+        if (!g_calls.empty()) out.push_back(calls());
         return out;
     }
     std::string calls() const {  // those since the last call
@@ -42,8 +103,10 @@ protected:
         g_calls.clear();
         return all;
     }
+    decltype(shell_open) open = shell_open;
+    decltype(run_input_dialog) dialog = run_input_dialog;
+    decltype(read_clipboard_input) clipboard = read_clipboard_input;
     ScratchFolder dir;
-    Recorders recorders;
     const std::string d = dir.path(), r = d.substr(0, d.size() - 1), bin = d + "my bin";
     const std::string prog = dir.write("my bin\\p.exe", "MZ"), f = dir.write("b\\c\\n.e", "");
     const std::string g = dir.make_folder("q\\r"), odd = dir.make_folder("a%$Pb");
@@ -51,89 +114,14 @@ protected:
 
 }  // namespace
 
-TEST_F(Launch, ValuePromptsLabelsAndReuse) {
-    // template ~ title mode ~ answers ~ parameters ~ prompts as they opened
-    for (const char *row :
-         {"%X %x ~ 0 ~ 4a,4b ~ a b ~ [1|init|-]; [2|init|-]",
-          "%X %X ~ 0 ~ 1same ~ same same ~ [1|init|-]", "%X-%X ~ 0 ~ 1%X ~ %X-%X ~ [1|init|-]",
-          "-o %X=\"abc%_Name\" -p ~ 1 ~ 4v ~ -o v -p ~ [1|abc|Name]",
-          "%X=\"%_\" ~ 2 ~ 4v ~ v ~ [1|init|Edit  go]", "%X=\"\"! ~ 0 ~ 4v ~ v! ~ [1||-]",
-          "{a}%X{a} ~ 1 ~ 4 ~ {a}{a} ~ [1|init|BCDEFGHIJK __ ABCDEFGHIJ]",
-          "\x83\x41{k}b%X ~ 1 ~ 4 ~ \x83\x41{k}b ~ [1|init|{k}b __ ]",
-          "%X ~ 2 ~ 4v ~ v ~ [1|init|Fixed]", "%X %X ~ 0 ~ 4a,0 ~ {!} ~ [1|init|-]; [2|init|-]",
-          "%X=\"open ~ 0 ~  ~ {!} ~ ", "%X=v\"a ~ 0 ~ 4a ~ a=v\"a ~ [1|init|-]",
-          "%X{x} ~ 0 ~ 4123456789 ~ 123456789{x} ~ [1|init|-]",
-          "%X{x} ~ 0 ~ 41234567890 ~ {!} ~ [1|init|-]"}) {
-        std::vector<std::string> c = fields(row);
-        SCOPED_TRACE(row);
-        g_settings.input_title_mode = std::stoi(c[1]);
-        g_answers = c[2];
-        EXPECT_EQ(expand(c[0]), fill(c[3]));
-        EXPECT_EQ(calls(), fill(c[4]));
-    }
-    // Placeholders come first, so a user parameter can hold a macro; one that
-    // makes the text longer than 1039 bytes abandons the launch.
-    g_settings.placeholders_enabled = g_settings.param_count = 1;
-    text_copy(g_settings.param_names[0], "ASK");
-    text_copy(g_settings.param_values[0], "%X");
-    g_answers = "4typed";
-    EXPECT_EQ(expand("ASK %ins_Tvr%"), "typed " + r);
-    const std::string v(259, 'v');
-    text_copy(g_settings.param_values[0], v.c_str());
-    EXPECT_EQ(expand("ASK ASK ASK ASK"), v + " " + v + " " + v + " " + v);  // 1039 bytes
-    EXPECT_EQ(expand("ASK ASK ASK ASK -"), kCancelSentinel);
-}
-
-TEST_F(Launch, ClipboardWindowWorkingFolderAndMultiFileMacros) {
+TEST_F(Launch, Cases) {
     set_environment("TAVRIK_TEST_DIR", r.c_str());
-    g_startup.target_window = -5;
-    // template ~ copied text ~ parameters ~ working folder ~ paths taken ~ multi-file mode
-    for (const char *row :
-         {"%$P|%-$P|%$D|%-$D|%$F|%$N|%$E|%$A|%$B ~ {f}\n{g} ~ "
-          "{f}|{f}|{d}b\\c\\|{d}b\\c|c|n.e|.e|n|{d}b\\c\\n ~  ~ 2 ~ 0",
-          "%$P|%-$P|%$D|%-$D|%$F|%$N|%$E|%$A|%$B ~  \"{g}\" \r\nnone\n\t{g}\\ ~ "
-          "{g}\\|{g}|{d}q\\|{d}q|q|r||r|{g} ~  ~ 2 ~ 0",
-          "%$W %$c %$C %$B ~ {f} ~ -5 {f} {f} {d}b\\c\\n ~  ~ 1 ~ 0",
-          "%$N ~ {m} ~ n.e ~  ~ 100 ~ 0", "[%$C] ~ {c}\n\"{f}\"\"{g}\" ~ [] ~  ~ 2 ~ 0",
-          "%$C %$N ~ C:\\no\\such.txt ~ {!} ~  ~ 0 ~ 0", "%$C ~  ~ {!} ~  ~ 0 ~ 0",
-          "%$C ~ %$C ~ %$C ~  ~ 0 ~ 0",  // a value holding its own macro is put in once
-          "%$N %$P ~ {d}a%$Pb ~ a%$Pb {d}a%$Pb\\ ~  ~ 1 ~ 0", "%$ ~  ~ %$ ~  ~ 0 ~ 0",
-          "-a %Z\"%TAVRIK_TEST_DIR%\" -b ~  ~ -a  -b ~ {d} ~ 0 ~ 0",
-          "%Z\"{r}\"-a %Z\"C:\\\" %$W ~  ~ -a  -5 ~ {d} ~ 0 ~ 0",
-          "[%Z\"C:\\no\"|%Z\"{r}\"] ~  ~ [|] ~  ~ 0 ~ 0", "%Z\"{r}\" %Z\"C: ~  ~ {!} ~  ~ 0 ~ 0",
-          "%M ~  ~ %M ~  ~ 0 ~ 4", "x \"%-M\" ~  ~ x \"%-M\" ~  ~ 0 ~ 3",
-          "\"%M\" %X=\" ~  ~ {!} ~  ~ 0 ~ 0"}) {
-        std::vector<std::string> c = fields(row);
-        SCOPED_TRACE(row);
-        g_clipboard = fill(c[1]);
-        g_launch.working_folder_override[0] = 0;
-        g_launch.selected_count = 0;
-        g_launch.multi_file_mode = MultiFileQuoted;  // left by an earlier expansion
-        EXPECT_EQ(expand(c[0]), fill(c[2]));
-        EXPECT_EQ(g_launch.working_folder_override, fill(c[3]));
-        EXPECT_EQ(g_launch.selected_count, std::stoi(c[4]));
-        EXPECT_EQ(g_launch.multi_file_mode, std::stoi(c[5]));
+    for (const Case &c : read_cases(kCases)) {
+        if (c.head[0] == "dialog") continue;  // launch_win_test.cpp's
+        SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
+        std::vector<std::string> expected;
+        for (const std::string &line : c.expected) expected.push_back(fill(line));
+        EXPECT_EQ(run(c), expected);
     }
     set_environment("TAVRIK_TEST_DIR", nullptr);
-}
-
-TEST_F(Launch, CollectedFilesReplaceTheMultiFileToken) {
-    // multi-file mode ~ parameters ~ what runs
-    for (const char *row : {"3 ~ -a \"%M\" -b ~ [0||-]; open {p}|-a \"{f}\" \"{g}\\\" -b|{b}",
-                            "3 ~ -a \"%-M\" -b ~ [0||-]; open {p}|-a \"{f}\" \"{g}\" -b|{b}",
-                            "4 ~ -a %M -b ~ [0||-]; open {p}|-a {f} {g}\\ -b|{b}",
-                            "3 ~ \"%-m\" \"%M\" ~ [0||-]; open {p}|\"%-m\" \"{f}\" \"{g}\\\"|{b}",
-                            "4 ~ %m %M ~ [0||-]; open {p}|{f} {g}\\ %M|{b}", "4 ~ none ~ [0||-]"}) {
-        std::vector<std::string> c = fields(row);
-        g_launch.multi_file_mode = std::stoi(c[0]);
-        g_launch.selected_count = 1;  // a collection starts empty
-        g_drops = {"\"" + f + "\"", g};
-        g_answers = "4";
-        launch_program(prog.c_str(), c[1].c_str(), 1);
-        EXPECT_EQ(calls(), fill(c[2]));
-        EXPECT_EQ(g_launch.multi_file_mode + g_launch.selected_count, 0);
-    }
-    g_launch.multi_file_mode = MultiFileUnquoted;  // a cancelled collection launches nothing
-    launch_program(prog.c_str(), "%M", 1);
-    EXPECT_EQ(calls(), "[0||-]");
 }

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "app/window.h"
-#include "launch_recorder.h"
+#include "launch/input_dialog.h"
+#include "launch/launch_state.h"
+#include "launch_cases.h"
 #include "test_support.h"
 
 namespace {
@@ -61,43 +63,30 @@ void user(const std::string &script) {
     SetTimer(nullptr, 0, 10, act_once_open);
 }
 
-const std::string kHead = "[ \x83^\x83\x94\x83\x8a\x83N ]\x81@", kSpaced = "C:\\a b\\x.txt";
-
 }  // namespace
 
-// The option prompt quotes a dropped path with spaces, the value prompt does not, a drop on the
-// launcher window always does; a path that fits no buffer is skipped. For "%M" the dialog collects
-// files: a full list takes no more, Ctrl+CANCEL empties it, a second drop adds to it.
+// The dialog cases of cases.txt.
 TEST(InputDialog, ClosingKeysLabelsAndDrops) {
     reset_launcher_state();
-    g_paths = {{kSpaced}, {"C:\\y"}, {"C:\\" + std::string(300, 'l')}, std::vector(101, kSpaced)};
-    const std::string value = kHead + "'%X'\x93\xfc\x97\xcd", quoted = "\"" + kSpaced + "\"";
-    // prompt counter (M: collecting) ~ label ~ acts ~ end code ~ result ~ what was seen, collected
-    for (const std::string &row : std::vector<std::string>{
-             "1 ~  ~ E ~ 4 ~ start ~ " + value, "1 ~  ~ C ~ 1 ~ start ~ " + value,
-             "1 ~ My label ~ X ~ 0 ~ - ~ My label", "1 ~  ~ Q ~ 0 ~ - ~ " + value,
-             // a drag follows the held button only, never into the next dialog
-             "1 ~ L ~ pmX ~ 0 ~ - ~ L+",
-             "1 ~ L ~ mX ~ 0 ~ - ~ L=", "1 ~ L ~ pumX ~ 0 ~ - ~ L=", "1 ~ L ~ plmX ~ 0 ~ - ~ L=",
-             "0 ~  ~ d01nd2nO ~ 4 ~ " + quoted + " ~ " + kHead +
-                 "\x83I\x83v\x83V\x83\x87\x83\x93|" + quoted + "|" + quoted,
-             "1 ~  ~ d0nw0nw2nO ~ 4 ~ " + quoted + " ~ " + value + "|" + kSpaced + "|" + quoted +
-                 "|" + quoted,
-             "0M ~  ~ d3nQnd2d1d0nO ~ 4 ~ - ~ " + kHead + "'%M'\x93\xfc\x97\xcd|--- 100 data ---" +
-                 "|--- 0 data ---|--- 2 data ---|C:\\y|" + kSpaced}) {
-        std::vector<std::string> c = fields(row);
-        g_launch.prompt_counter = std::stoi(c[0]);
-        g_launch.multi_file_mode = c[0].back() == 'M' ? MultiFileUnquoted : MultiFileNone;
+    SetCursorPos(100, 100);  // the drags move the pointer; the screen's edge would stop them
+    const std::string spaced = "C:\\a b\\x.txt";
+    g_paths = {{spaced}, {"C:\\y"}, {"C:\\" + std::string(300, 'l')}, std::vector(101, spaced)};
+    for (const Case &c : read_cases(kCases)) {
+        if (c.head[0] != "dialog") continue;
+        SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
+        g_launch.prompt_counter = c.number("counter", 1);
+        g_launch.multi_file_mode = c.number("collect", 0) ? MultiFileUnquoted : MultiFileNone;
         g_launch.selected_count = 0;
-        g_launch.input_label_set = !c[1].empty();
-        text_copy(g_launch.input_label, c[1].c_str());
+        g_launch.input_label_set = !c.option("label").empty();
+        text_copy(g_launch.input_label, c.option("label").c_str());
         text_copy(g_launch.input_default_text, "start");
         text_copy(g_launch.input_result, "-");
-        user(c[2]);
-        EXPECT_EQ(show_input_dialog(nullptr), std::stoi(c[3])) << row;
+        user(c.input.substr(0, c.input.find('\n')));
+        int code = show_input_dialog(nullptr);
         for (int k = 0; k < g_launch.selected_count; ++k)
             g_seen += "|" + std::string(g_launch.selected_paths[k]);
-        EXPECT_EQ(g_launch.input_result, c[4]);
-        EXPECT_EQ(g_seen, c[5]);
+        EXPECT_EQ(
+            (std::vector<std::string>{std::to_string(code) + " " + g_launch.input_result, g_seen}),
+            c.expected);
     }
 }

@@ -1,10 +1,14 @@
-// The icon cache file's bytes: stamp, record size, slot table and the header check.
+// The icon cache file's bytes: stamp, record size, slot table, and the header check of cases.txt.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iomanip>
+#include <sstream>
 #include <vector>
 
 #include "menu/iconcache_file.h"
+#include "menu_cases.h"
+#include "test_support.h"
 
 constexpr int kRecord = 808;  // 16 x 16 pictures
 const SysTime kStamp = {2026, 12, 1, 7, 9, 30, 15, 250};
@@ -35,44 +39,30 @@ TEST(IconCacheFile, ImageBytesAndStamp) {
 }
 
 TEST(IconCacheFile, HeaderIsAcceptedOnlyWhenEverySlotLiesInTheData) {
-    const struct {
-        const char *what;
-        int entry_pictures, record, expected_record;
-        long long data_delta;  // added to the size of the pictures
-        int row, slot;         // written over the row's slot
-        int accepted;
-    } cases[] = {
-        {"as written", 3, kRecord, kRecord, 0, 2, 4, 1},
-        {"only the two fixed pictures", 0, kRecord, kRecord, 0, 0, 0, 1},
-        {"one picture", 0, kRecord, kRecord, -kRecord, 0, 0, 0},
-        {"a partial record after the last", 3, kRecord, kRecord, 100, 0, 2, 1},
-        {"last picture cut", 3, kRecord, kRecord, -1, 0, 2, 0},
-        {"other record size", 3, kRecord, 812, 0, 0, 2, 0},
-        {"no record size", 0, 0, 0, 0, 0, 0, 0},
-        {"one-byte records", 0, 1, 1, 0, 0, 0, 1},
-        {"record size in all four bytes", 0, 0x01020304, 0x01020304, 0, 1, 1, 1},
-        {"row 0 past the data", 3, kRecord, kRecord, 0, 0, 5, 0},
-        {"last row on the last picture", 3, kRecord, kRecord, 0, 499, 4, 1},
-        {"negative slot", 3, kRecord, kRecord, 0, 499, -1, 0},
-        {"slot in two bytes", 300, kRecord, kRecord, 0, 1, 0x101, 1},
-        {"slot's top byte", 3, kRecord, kRecord, 0, 1, 0x01000002, 0},
-        {"slot's third byte", 3, kRecord, kRecord, 0, 1, 0x00010002, 0},
-        {"the most pictures rows can have", 500, kRecord, kRecord, 0, 0, 2, 1},
-        {"more pictures than rows", 500, kRecord, kRecord, kRecord, 0, 2, 0},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<unsigned char> header(kIconHeaderSize + 4, 0x77);  // bytes after the table
-        icon_image_start(header.data(), kStamp, c.record);
-        for (int k = 0; k < c.entry_pictures && k < kIconSlotCount; ++k)
-            icon_image_set_slot(header.data(), k, 2 + k);
-        icon_image_set_slot(header.data(), c.row, c.slot);
-        long long data = (2LL + c.entry_pictures) * c.record + c.data_delta;
-        int32_t slots[kIconSlotCount + 1];
-        memset(slots, 0x55, sizeof slots);
-        EXPECT_EQ(icon_header_read(header.data(), (uint64_t)data, c.expected_record, slots),
-                  c.accepted);
-        EXPECT_EQ(slots[c.row], c.accepted ? c.slot : 0x55555555);
-        EXPECT_EQ(slots[kIconSlotCount], 0x55555555);
+    for (const Case &c : read_cases(kCases)) {
+        if (c.head[0] != "header") continue;  // menu_win_test.cpp's
+        SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
+        std::vector<std::string> out;
+        std::istringstream lines(c.input);
+        for (std::string line, what; std::getline(lines, line);) {
+            int pictures, record, expected, row, slot;
+            long long delta;
+            std::istringstream words(line);
+            words >> std::setbase(0) >> pictures >> record >> expected >> delta >> row >> slot;
+            std::getline(words >> std::ws, what);
+            std::vector<unsigned char> header(kIconHeaderSize + 4, 0x77);  // bytes after the table
+            icon_image_start(header.data(), kStamp, record);
+            for (int k = 0; k < pictures && k < kIconSlotCount; ++k)
+                icon_image_set_slot(header.data(), k, 2 + k);
+            icon_image_set_slot(header.data(), row, slot);
+            int32_t slots[kIconSlotCount + 1];
+            memset(slots, 0x55, sizeof slots);
+            int accepted = icon_header_read(
+                header.data(), (uint64_t)((2LL + pictures) * record + delta), expected, slots);
+            EXPECT_EQ(slots[row], accepted ? slot : 0x55555555) << what;
+            EXPECT_EQ(slots[kIconSlotCount], 0x55555555) << what;
+            out.push_back(std::to_string(accepted) + " " + what);
+        }
+        EXPECT_EQ(out, c.expected);
     }
 }

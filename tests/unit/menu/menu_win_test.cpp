@@ -12,10 +12,10 @@
 #include "app/window.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
-#include "launch_recorder.h"
 #include "menu/builder_win.h"
 #include "menu/iconcache.h"
 #include "menu/ownerdraw_win.h"
+#include "menu_cases.h"
 #include "test_support.h"
 
 namespace {
@@ -105,18 +105,13 @@ protected:
 
 // The system entry and its submenu are the end-to-end scenarios' to check.
 TEST_F(Menu, LevelsGroupsBreaksAndMarks) {
-    // words ~ [system] lines ~ marked row ~ the menu
-    for (const char *row : {"Ed >v ~  ~ 9 ~ Ed *(2001)", "Ed >v ~ @mark=0 ~ 1 ~ Ed(2001)!",
-                            "Ed + >v ~  ~ 9 ~ Ed(2000) -(2001) Ed *(2002)",
-                            "Ed >a - >b X ~  ~ 3 ~ Ed(2000)[a(2001) |b(2003)!] X(2004)",
-                            "A + + B - + C + ~  ~ 9 ~ A(2000) -(2002) B(2003) -(2005) C(2006)",
-                            "A - {S in + } B ~  ~ 0 ~ A(2000)! |S(2002)[] B(2006)",
-                            "A ~ @icon=1 ~ 0 ~ (2000)"}) {  // owner-drawn: no texts, no marks
-        std::vector<std::string> c = fields(row);
-        g_menu.marked[std::stoi(c[2])] = 1;
-        build(c[0], "@sysmenu=0\n" + c[1]);
-        g_menu.marked[std::stoi(c[2])] = 0;
-        EXPECT_EQ(describe(root), c[3]) << row;
+    for (const Case &c : read_cases(kCases)) {
+        if (c.head[0] != "levels") continue;
+        SCOPED_TRACE("cases.txt:" + std::to_string(c.line));
+        g_menu.marked[c.number("marked", 9)] = 1;
+        build(c.input, "@sysmenu=0\n" + c.option("system"));
+        g_menu.marked[c.number("marked", 9)] = 0;
+        EXPECT_EQ(std::vector<std::string>{describe(root)}, c.expected);
     }
     // Item bitmaps put a blank before the text, room kept for a long title and the mark.
     build("Ed >v", "@icon\n@sysmenu=0");
