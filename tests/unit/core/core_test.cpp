@@ -60,6 +60,14 @@ std::vector<std::string> run(const Case &c) {
             char full[260], canonical[260];
             out.push_back(std::string(plat_full_path(line.c_str(), full, 260) ? full : "-") + "|" +
                           (plat_canonicalize(line.c_str(), canonical, 260) ? canonical : "-"));
+        } else if (kind == "find") {
+            std::string text, piece;
+            std::istringstream(line) >> text >> piece;
+            if (piece == "-") piece.clear();
+            const char *hit = plat_find_ci(text.c_str(), piece.c_str());
+            out.push_back(
+                (hit ? std::to_string(hit - text.c_str()) : "-") + "|" +
+                std::to_string(plat_starts_ci(text.c_str(), piece.c_str(), (int)piece.size())));
         } else if (kind == "path") {
             PathParts parts;
             path_split(line.c_str(), &parts);
