@@ -39,6 +39,7 @@ namespace {
 struct Loading {
     const char *command_line;
     HANDLE thread;
+    HANDLE done;  // set as the loading ends, before the thread's own ending
     int loaded;
 };
 Loading g_loading;
@@ -52,6 +53,7 @@ int load_with_options(const char *command_line) {
 
 DWORD WINAPI loading_thread(void *) {
     g_loading.loaded = load_with_options(g_loading.command_line);
+    SetEvent(g_loading.done);
     return 0;
 }
 
@@ -59,7 +61,9 @@ DWORD WINAPI loading_thread(void *) {
 // is one, loads here when there is none.
 int finish_loading() {
     if (!g_loading.thread) return load_with_options(g_loading.command_line);
-    WaitForSingleObject(g_loading.thread, INFINITE);
+    // Ending a thread takes a while under Wine: the loading's own end is enough.
+    WaitForSingleObject(g_loading.done, INFINITE);
+    CloseHandle(g_loading.done);
     CloseHandle(g_loading.thread);
     g_loading.thread = nullptr;
     return g_loading.loaded;
@@ -69,7 +73,10 @@ int finish_loading() {
 
 void begin_loading(const char *command_line) {
     g_loading.command_line = command_line;
-    g_loading.thread = CreateThread(nullptr, 0, loading_thread, nullptr, 0, nullptr);
+    g_loading.done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (g_loading.done)
+        g_loading.thread = CreateThread(nullptr, 0, loading_thread, nullptr, 0, nullptr);
+    if (!g_loading.thread && g_loading.done) CloseHandle(g_loading.done);
 }
 
 int create_launcher_window(HINSTANCE instance, const char *class_name) {
