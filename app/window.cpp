@@ -76,7 +76,10 @@ void begin_loading(const char *command_line) {
     g_loading.done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (g_loading.done)
         g_loading.thread = CreateThread(nullptr, 0, loading_thread, nullptr, 0, nullptr);
-    if (!g_loading.thread && g_loading.done) CloseHandle(g_loading.done);
+    if (!g_loading.thread && g_loading.done) {
+        CloseHandle(g_loading.done);
+        g_loading.done = nullptr;
+    }
 }
 
 int create_launcher_window(HINSTANCE instance, const char *class_name) {

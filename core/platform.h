@@ -20,7 +20,8 @@ struct SysTime {
 
 // --- ANSI code page text ---------------------------------------------------
 int plat_is_lead_byte(unsigned char c);
-// Leftmost occurrence of needle in hay, letter case ignored (StrStrIA).
+// Leftmost occurrence of needle in hay, letter case ignored, at a
+// character's first byte; null for an empty needle (as StrStrIA).
 const char *plat_find_ci(const char *hay, const char *needle);
 // 1 when the first n characters of a and b match, letter case ignored (StrCmpNIA).
 int plat_starts_ci(const char *text, const char *prefix, int n);

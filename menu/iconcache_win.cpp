@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "core/pathparts.h"
 #include "core/shell_icon_win.h"

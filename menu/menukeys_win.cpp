@@ -8,7 +8,7 @@
 namespace {
 
 int key_matches(const char *typed, const char *key) {
-    return key[0] && plat_find_ci(typed, key) != nullptr;
+    return plat_find_ci(typed, key) != nullptr;  // an empty key matches nothing
 }
 
 // What a single match on row at position does.
