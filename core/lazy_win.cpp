@@ -1,4 +1,4 @@
-// Loads shell32, shlwapi and ole32 on the first call of one of their functions.
+// Loads shell32, shlwapi, ole32 and comctl32 on the first call of one of their functions.
 #include "core/lazy_win.h"
 
 #include <shlobj.h>
@@ -70,6 +70,21 @@ void DragAcceptFiles(HWND window, BOOL accept) {
 BOOL PathCanonicalizeA(char *out, const char *path) {
     LAZY("shlwapi.dll", PathCanonicalizeA);
     return call ? call(out, path) : FALSE;
+}
+
+HRESULT SHGetDesktopFolder(IShellFolder **folder) {
+    LAZY("shell32.dll", SHGetDesktopFolder);
+    return call ? call(folder) : E_FAIL;
+}
+
+void CoTaskMemFree(void *memory) {
+    LAZY("ole32.dll", CoTaskMemFree);
+    if (call) call(memory);
+}
+
+HICON ImageList_GetIcon(HIMAGELIST list, int index, UINT flags) {
+    LAZY("comctl32.dll", ImageList_GetIcon);
+    return call ? call(list, index, flags) : nullptr;
 }
 
 }  // namespace lazy

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <unordered_map>
 
@@ -148,22 +149,27 @@ int write_icon_cache(void *launcher_window, const char *path) {
     icon_image_start(image, g_settings.definition_time, record_size);
 
     // Each distinct target is asked of the shell once (every URL and shell
-    // location shows the same picture); rows sharing it get a copy of its
-    // record, so the file is the same as when every row is asked alone.
+    // location shows the same picture), and each picture the shell keeps is
+    // drawn once; rows sharing either get a copy of the record, so the file
+    // is the same as when every row is asked and drawn alone.
     HWND window = (HWND)launcher_window;
     Canvas canvas = open_canvas(window);
     render_picture(canvas, program_system_icon(), icon_image_record(image, 0, record_size));
     std::unordered_map<std::string, int> slot_of_target;
+    std::map<std::pair<HIMAGELIST, int>, int> slot_of_picture;
+    auto copy_slot = [&](unsigned char *record, int from) {
+        memcpy(record, icon_image_record(image, from, record_size), (size_t)record_size);
+    };
     auto render_once = [&](const char *target, int slot) {
         const char *key = path_is_shell_location(target) ? ".url" : target;
         unsigned char *record = icon_image_record(image, slot, record_size);
-        auto found = slot_of_target.emplace(key, slot);
-        if (!found.second) {
-            memcpy(record, icon_image_record(image, found.first->second, record_size),
-                   (size_t)record_size);
-            return;
-        }
-        HICON icon = shell_small_icon(target);
+        auto known = slot_of_target.emplace(key, slot);
+        if (!known.second) return copy_slot(record, known.first->second);
+        ShellPicture picture;
+        if (!shell_small_picture(target, &picture)) return render_picture(canvas, nullptr, record);
+        auto drawn = slot_of_picture.emplace(std::make_pair(picture.list, picture.index), slot);
+        if (!drawn.second) return copy_slot(record, drawn.first->second);
+        HICON icon = shell_picture_icon(picture);
         render_picture(canvas, icon, record);
         if (icon) DestroyIcon(icon);
     };
@@ -174,6 +180,7 @@ int write_icon_cache(void *launcher_window, const char *path) {
         render_once(t.target[row], slot);
         icon_image_set_slot(image, row, slot++);
     }
+    shell_pictures_end();
     close_canvas(window, canvas);
 
     if (!replace_cache_file(path, image, size, (size_t)record_size)) {

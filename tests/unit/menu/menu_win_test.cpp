@@ -10,6 +10,7 @@
 #include "app/hooks.h"
 #include "app/popup.h"
 #include "app/window.h"
+#include "core/shell_icon_win.h"
 #include "definition/settings.h"
 #include "definition/startup.h"
 #include "menu/builder_win.h"
@@ -158,6 +159,48 @@ TEST_F(Menu, IconCacheWrittenInRowOrderAndAgainWhenStaleOrDamaged) {
         ASSERT_EQ(icon_cache_load(), 1);
         EXPECT_EQ(g_menu.icon_slot[4], 5);
     }
+}
+
+// Each entry's picture is the shell's icon of its target drawn alone, whether
+// asked by the whole path or through the folder, and drawn anew or copied.
+TEST_F(Menu, IconCachePicturesAreTheShellsIconsOfTheTargets) {
+    const std::string a = dir.write("a.txt", "a"), shown = dir.write("\x95\x5c\x8e\xa6.txt", "b");
+    CreateDirectoryA((dir.path() + "sub").c_str(), nullptr);
+    const std::string d = dir.path(), targets[] = {a,
+                                                   d + "sub",
+                                                   "C:\\",
+                                                   shown,
+                                                   d + "no",
+                                                   "https://x.y/",
+                                                   dir.write("c.ini", "c"),
+                                                   d + "SUB"};
+    build("a b c d e f g h", "@icon");
+    for (int row = 0; row < 8; ++row) text_copy(g_items.target[row], targets[row].c_str());
+    g_settings.definition_time = kWritten;
+    ASSERT_EQ(icon_cache_check(nullptr), 1);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    for (int row = 0; row < 8; ++row) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        RECT square = {0, 0, 16, 16};
+        FillRect(memory, &square, GetSysColorBrush(COLOR_MENU));
+        HICON icon = shell_small_icon(targets[row].c_str());
+        if (icon) DrawIconEx(memory, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL), DestroyIcon(icon);
+        SelectObject(memory, previous);
+        std::string pixels(768, 0);
+        BITMAPINFO info = {};
+        memcpy(&info, record(2).data(), 40);
+        GetDIBits(screen, bitmap, 0, 16, &pixels[0], &info, DIB_RGB_COLORS);
+        EXPECT_EQ(record(2 + row).substr(40), pixels) << targets[row];
+    }
+    DeleteObject(bitmap), DeleteDC(memory), ReleaseDC(nullptr, screen);
+    std::vector<int> routes;
+    for (const std::string &path : {a, shown, d + "no", d + "sub"}) {
+        ShellPicture picture;
+        routes.push_back(shell_small_picture(path.c_str(), &picture));
+    }
+    shell_pictures_end();
+    EXPECT_EQ(routes, (std::vector<int>{1, 2, 0, 2}));
 }
 
 // An unwritable cache leaves the old file (or none), no temporary one; the next run writes it.
