@@ -76,12 +76,13 @@ void plat_find_close(void *search);
 // Lists the folder that prefix followed by a file name is looked for in
 // (prefix "" the current folder, otherwise ending in a backslash), for the
 // resolution to answer many names from one listing. Calls take(name,
-// context) with the name and the 8.3 name of every entry that a plain ASCII
-// name could match, in ASCII. Returns 1 when listed, 0 when there is no such
+// is_directory, context) with the name and the 8.3 name of every entry that
+// a plain ASCII name could match, in ASCII. Returns 1 when listed, 0 when there is no such
 // folder (nothing can be found in it), -1 when only asking the file system
 // for each name can tell: the folder cannot be listed, or holds a name
 // that letter case might fold onto an ASCII one.
-int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
+int plat_list_folder(const char *prefix,
+                     void (*take)(const char *name, int is_directory, void *context),
                      void *context);
 // The folders SearchPathA searches when given none, ";"-separated in its
 // order, into out (out_size bytes); 0 when the system cannot give them

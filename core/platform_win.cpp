@@ -178,7 +178,8 @@ int ascii_match(const wchar_t *name) {
 
 }  // namespace
 
-int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
+int plat_list_folder(const char *prefix,
+                     void (*take)(const char *name, int is_directory, void *context),
                      void *context) {
     // The folder is named as the A calls name it: converted from the ANSI
     // code page. The entries are read in UTF-16, where nothing is lost.
@@ -205,7 +206,7 @@ int plat_list_folder(const char *prefix, void (*take)(const char *name, void *co
             size_t n = 0;
             for (; name[n] && n + 1 < sizeof ascii; ++n) ascii[n] = (char)name[n];
             ascii[n] = 0;
-            take(ascii, context);
+            take(ascii, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, context);
         }
     } while (FindNextFileW(search, &found));
     if (GetLastError() != ERROR_NO_MORE_FILES) sure = 0;  // a listing cut short

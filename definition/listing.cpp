@@ -2,6 +2,7 @@
 #include "definition/listing.h"
 
 #include <cstring>
+#include <utility>
 
 #include "core/diagnostics.h"
 #include "core/pathparts.h"
@@ -69,22 +70,21 @@ void sort_key(const char *path, char *key, size_t size) {
     text_format(key, size, "%s%s", parts.base, parts.ext);
 }
 
+// Each file name is cut out once; the exchanges are those of comparing the
+// names afresh each time, so equal names end in the same order.
 void sort_listing() {
-    char key_i[2 * kPathSize];
-    char key_j[2 * kPathSize];
-    char swap[kPathSize];
-    for (int i = 0; i + 1 < g_listing.count; ++i) {
-        sort_key(g_listing.paths[i], key_i, sizeof key_i);
-        for (int j = i + 1; j < g_listing.count; ++j) {
-            sort_key(g_listing.paths[j], key_j, sizeof key_j);
-            if (plat_collate_ci(key_i, key_j) > 0) {
-                text_copy(swap, g_listing.paths[i]);
-                text_copy(g_listing.paths[i], g_listing.paths[j]);
-                text_copy(g_listing.paths[j], swap);
-                text_copy(key_i, key_j);
-            }
-        }
+    static char keys[kMaxListedFiles][2 * kPathSize];
+    static char sorted[kMaxListedFiles][kPathSize];
+    int order[kMaxListedFiles];
+    for (int i = 0; i < g_listing.count; ++i) {
+        sort_key(g_listing.paths[i], keys[i], sizeof keys[i]);
+        order[i] = i;
     }
+    for (int i = 0; i + 1 < g_listing.count; ++i)
+        for (int j = i + 1; j < g_listing.count; ++j)
+            if (plat_collate_ci(keys[order[i]], keys[order[j]]) > 0) std::swap(order[i], order[j]);
+    for (int i = 0; i < g_listing.count; ++i) text_copy(sorted[i], g_listing.paths[order[i]]);
+    for (int i = 0; i < g_listing.count; ++i) text_copy(g_listing.paths[i], sorted[i]);
 }
 
 }  // namespace

@@ -139,9 +139,10 @@ int add_entry(const char *written, LoaderState &st) {
     st.after_entry = 1;
     st.left_out = 0;
     if (location) return 1;
-    if (t.item_count < kMaxRows - 1 && plat_is_directory(path)) {
+    int folder = resolved_is_folder(path);
+    if (t.item_count < kMaxRows - 1 && folder) {
         add_folder_listing(row, st);
-    } else if (g_diag_sink && plat_is_directory(path)) {
+    } else if (g_diag_sink && folder) {
         diag_report(DiagFolderNotListed, 0, path);
     }
     return 1;

@@ -147,6 +147,11 @@ int resolve_program(const char *target, int try_exe, char *out) {
     return found;
 }
 
+int resolved_is_folder(const char *path) {
+    int folder = search_cache_is_directory(path);
+    return folder >= 0 ? folder : plat_is_directory(path);
+}
+
 void read_search_list_file(const char *path) {
     g_settings.search_list_set = 0;
     char *data;

@@ -8,5 +8,8 @@
 // is found writes target itself (cut to fit) and returns 0.
 int resolve_program(const char *target, int try_exe, char *out);
 
+// Whether a file that resolve_program found is a folder.
+int resolved_is_folder(const char *path);
+
 // Takes the program search list from a search-list file.
 void read_search_list_file(const char *path);

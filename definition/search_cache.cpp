@@ -8,7 +8,9 @@
 // with a folder part, a drive, wildcards, a trailing dot or blank, a device
 // name or anything beyond printable ASCII is one the file system treats in
 // ways of its own, and goes on to be asked as before. So does every name
-// that reaches a folder which cannot be listed.
+// that reaches a folder which cannot be listed. A whole path ("C:.exe")
+// made of plain names is answered from its folder's listing too, once the
+// folder has been asked about a few times.
 #include "definition/search_cache.h"
 
 #include <algorithm>
@@ -27,7 +29,9 @@ struct CachedFolder {
     std::string key;     // the full path, upper case, ending in "\"
     std::string prefix;  // as first written: "" the current folder, else ends in "\"
     int state;
-    std::vector<std::string> names;  // upper case, sorted
+    int asked;                             // whole-path questions while unread
+    std::vector<std::string> names;        // upper case, sorted
+    std::vector<std::string> directories;  // those of them that are folders
 };
 
 // A search order as its folders (an empty folder between two ";" is -1) and
@@ -44,6 +48,10 @@ CachedOrder g_system_order;
 CachedOrder g_list_order;  // the last list asked about
 int g_system_order_read;
 int g_use = 1;
+
+// Listing a folder costs what asking about a few of its files does; a
+// folder that only one entry names is not listed.
+constexpr int kQuestionsBeforeListing = 4;
 
 void to_upper(std::string &text) {
     for (char &c : text)
@@ -75,10 +83,12 @@ int is_plain_name(const char *name) {
     return !is_device_name(name);
 }
 
-void take_name(const char *name, void *context) {
+void take_name(const char *name, int is_directory, void *context) {
     std::string key(name);
     to_upper(key);
-    static_cast<CachedFolder *>(context)->names.push_back(key);
+    auto *folder = static_cast<CachedFolder *>(context);
+    folder->names.push_back(key);
+    if (is_directory) folder->directories.push_back(key);
 }
 
 // One listing per folder, however the orders write it: the current folder
@@ -91,22 +101,52 @@ int folder_index(const std::string &prefix) {
     if (!key.empty() && !text_ends_with_backslash(key.c_str())) key += '\\';
     for (size_t i = 0; i < g_folders.size(); ++i)
         if (g_folders[i].key == key) return (int)i;
-    g_folders.push_back({key, prefix, FolderUnread, {}});
+    g_folders.push_back({key, prefix, FolderUnread, 0, {}, {}});
     return (int)g_folders.size() - 1;
 }
 
-// Whether the folder holds key (an upper-cased plain name): 1, 0, or -1
-// when only the file system can tell.
-int folder_holds(int index, const std::string &key) {
+// Whether the folder holds key (an upper-cased plain name), or with
+// directory 1 holds it as a folder: 1, 0, or -1 when only the file system
+// can tell.
+int folder_holds(int index, const std::string &key, int directory = 0) {
     CachedFolder &folder = g_folders[(size_t)index];
     if (folder.state == FolderUnread) {
         int listed = plat_list_folder(folder.prefix.c_str(), take_name, &folder);
         folder.state = listed > 0 ? FolderListed : listed == 0 ? FolderMissing : FolderUnsure;
         std::sort(folder.names.begin(), folder.names.end());
+        std::sort(folder.directories.begin(), folder.directories.end());
     }
     if (folder.state == FolderMissing) return 0;
-    if (std::binary_search(folder.names.begin(), folder.names.end(), key)) return 1;
+    const auto &names = directory ? folder.directories : folder.names;
+    if (std::binary_search(names.begin(), names.end(), key)) return 1;
     return folder.state == FolderListed ? 0 : -1;
+}
+
+// A whole path from a drive's root whose every part is a plain name: prefix
+// gets its folder with the final backslash, key its name in upper case.
+int split_whole_path(const char *path, std::string &prefix, std::string &key) {
+    if (((path[0] | 0x20) < 'a' || (path[0] | 0x20) > 'z') || path[1] != ':' || path[2] != '\\' ||
+        strlen(path) >= kPathSize)
+        return 0;
+    const char *name = strrchr(path, '\\') + 1;
+    for (const char *part = path + 3; part < name; part += strcspn(part, "\\") + 1)
+        if (!is_plain_name(std::string(part, strcspn(part, "\\")).c_str())) return 0;
+    if (!is_plain_name(name)) return 0;
+    prefix.assign(path, (size_t)(name - path));
+    key = name;
+    to_upper(key);
+    return 1;
+}
+
+// What the listing of a whole path's folder says of it (see folder_holds);
+// -1 until the folder has been asked about often enough to be listed.
+int whole_path_holds(const char *path, int directory) {
+    std::string prefix, key;
+    if (!g_use || !split_whole_path(path, prefix, key)) return -1;
+    int index = folder_index(prefix);
+    CachedFolder &folder = g_folders[(size_t)index];
+    if (folder.state == FolderUnread && ++folder.asked < kQuestionsBeforeListing) return -1;
+    return folder_holds(index, key, directory);
 }
 
 // The folders of a ";"-separated list as the search takes them: a folder
@@ -141,11 +181,14 @@ void search_cache_use(int on) {
 }
 
 int search_cache_exists(const char *name) {
-    if (!g_use || !is_plain_name(name)) return -1;
+    if (!is_plain_name(name)) return whole_path_holds(name, 0);
+    if (!g_use) return -1;
     std::string key(name);
     to_upper(key);
     return folder_holds(folder_index(""), key);
 }
+
+int search_cache_is_directory(const char *path) { return whole_path_holds(path, 1); }
 
 int search_cache_search(const char *folders, const char *name, char *out, size_t out_size) {
     if (!g_use || !is_plain_name(name)) return -1;

@@ -12,9 +12,14 @@ void search_cache_reset();
 // to compare against); 1, the default, answers from listings.
 void search_cache_use(int on);
 
-// Whether name exists relative to the current folder, as plat_exists would
-// say: 1 yes, 0 no, -1 when only the file system can tell.
+// Whether name (plain, relative to the current folder, or a whole path)
+// exists, as plat_exists would say: 1 yes, 0 no, -1 when only the file
+// system can tell.
 int search_cache_exists(const char *name);
+
+// Whether a whole path is a folder, as plat_is_directory would say: 1 yes,
+// 0 no, -1 when only the file system can tell.
+int search_cache_is_directory(const char *path);
 
 // What plat_search_path(folders, name, ...) would answer (folders null: the
 // system's default order): 1 with the full path in out (out_size bytes), 0

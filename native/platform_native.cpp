@@ -337,7 +337,8 @@ void plat_screen(int *width, int *maximised_height, int *mouse_buttons) {
 }
 
 // The resolution's folder listings, answered from the drive.
-int plat_list_folder(const char *prefix, void (*take)(const char *name, void *context),
+int plat_list_folder(const char *prefix,
+                     void (*take)(const char *name, int is_directory, void *context),
                      void *context) {
     std::string host = host_path(prefix[0] ? prefix : g_current.c_str());
     DIR *dir = host.empty() ? nullptr : opendir(host.c_str());
@@ -347,7 +348,7 @@ int plat_list_folder(const char *prefix, void (*take)(const char *name, void *co
     while (dirent *e = readdir(dir)) {
         bool ascii = true;
         for (const char *p = e->d_name; *p; ++p) ascii = ascii && *p >= 0x20 && *p < 0x7f;
-        if (ascii) take(e->d_name, context);
+        if (ascii) take(e->d_name, e->d_type == DT_DIR, context);
     }
     closedir(dir);
     return 1;

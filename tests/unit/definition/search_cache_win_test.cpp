@@ -11,13 +11,13 @@
 #include "definition/settings.h"
 #include "test_support.h"
 
-static void take_name(const char *name, void *names) {
+static void take_name(const char *name, int, void *names) {
     static_cast<std::vector<std::string> *>(names)->push_back(name);
 }
 
 // A scratch tree and a share of the system's folders, names long and 8.3, as
-// listed, in another letter case, without their extension and absent,
-// resolved both ways.
+// listed, in another letter case, without their extension and absent, alone
+// and as whole paths, resolved both ways and asked whether they are folders.
 TEST(SearchCache, ListingsAnswerAsTheFileSystem) {
     ScratchFolder dir;
     const std::string d = dir.path();
@@ -51,6 +51,11 @@ TEST(SearchCache, ListingsAnswerAsTheFileSystem) {
         for (char &c : name) c = (char)(i % 2 ? tolower(c) : toupper(c));  // ASCII
         names.insert(names.end(), {listed[i], name, name.substr(0, name.rfind('.')), name + "x"});
     }
+    for (size_t i = 0, n = names.size(); i < n; i += 2)
+        names.push_back(d + folders[i % 4] + names[i]);
+    for (const char *path :
+         {"b\\sub", "cur\\DIR.EXE", "B\\SUB\\deep.exe", "b\\sub\\", "a\\..\\b\\p1.exe"})
+        names.push_back(d + path);
     ASSERT_GE(names.size(), 1000u);
     std::vector<std::string> answers[2];
     for (int use : {0, 1}) {
@@ -60,7 +65,8 @@ TEST(SearchCache, ListingsAnswerAsTheFileSystem) {
             g_settings.search_list_set = i % 5 != 0;
             char out[kPathSize];
             int found = resolve_program(names[i].c_str(), i % 3 != 1, out);
-            answers[use].push_back(std::to_string(found) + " " + out);
+            answers[use].push_back(std::to_string(found) + " " + out + " " +
+                                   std::to_string(resolved_is_folder(out)));
         }
     }
     for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(answers[1][i], answers[0][i]) << names[i];
