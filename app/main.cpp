@@ -36,10 +36,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
     GetModuleFileNameA(nullptr, program_file, sizeof program_file);
     text_unquote(program_file);
     startup_begin(program_file, (intptr_t)GetForegroundWindow());
-    // The launcher window is never shown; its creation waits for the loading.
-    begin_loading(command_line);
+    // The launcher window is never shown; loading happens while it is created.
     if (!register_launcher_class(instance, g_startup.program_base)) return 0;
-    if (!create_launcher_window(instance, g_startup.program_base)) return 0;
+    if (!create_launcher_window(instance, g_startup.program_base, command_line)) return 0;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

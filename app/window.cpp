@@ -31,61 +31,10 @@ ATOM register_launcher_class(HINSTANCE instance, const char *class_name) {
     return RegisterClassA(&wc);
 }
 
-namespace {
-
-// The command line's options and the menu definition, loaded on a thread of
-// their own while the first one creates the launcher window: loading needs
-// no window, and the window's creation waits for the display anyway.
-struct Loading {
-    const char *command_line;
-    HANDLE thread;
-    HANDLE done;  // set as the loading ends, before the thread's own ending
-    int loaded;
-};
-Loading g_loading;
-
-int load_with_options(const char *command_line) {
-    if (command_line && command_line[0]) parse_command_line(command_line);
-    int loaded = load_definition();
-    if (loaded) phase_mark(MarkDefinition);
-    return loaded;
-}
-
-DWORD WINAPI loading_thread(void *) {
-    g_loading.loaded = load_with_options(g_loading.command_line);
-    SetEvent(g_loading.done);
-    return 0;
-}
-
-// 1 when the definition is loaded; waits for the loading thread when there
-// is one, loads here when there is none.
-int finish_loading() {
-    if (!g_loading.thread) return load_with_options(g_loading.command_line);
-    // Ending a thread takes a while under Wine: the loading's own end is enough.
-    WaitForSingleObject(g_loading.done, INFINITE);
-    CloseHandle(g_loading.done);
-    CloseHandle(g_loading.thread);
-    g_loading.thread = nullptr;
-    return g_loading.loaded;
-}
-
-}  // namespace
-
-void begin_loading(const char *command_line) {
-    g_loading.command_line = command_line;
-    g_loading.done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (g_loading.done)
-        g_loading.thread = CreateThread(nullptr, 0, loading_thread, nullptr, 0, nullptr);
-    if (!g_loading.thread && g_loading.done) {
-        CloseHandle(g_loading.done);
-        g_loading.done = nullptr;
-    }
-}
-
-int create_launcher_window(HINSTANCE instance, const char *class_name) {
+int create_launcher_window(HINSTANCE instance, const char *class_name, const char *command_line) {
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES | WS_EX_TOPMOST, class_name,
                                   class_name, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, 32, 32,
-                                  nullptr, nullptr, instance, nullptr);
+                                  nullptr, nullptr, instance, (void *)command_line);
     if (!window) return 0;
     ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
@@ -125,13 +74,15 @@ void size_for_menu_monitor() {
 
 // Window creation: the command line, the menu definition and its icon
 // cache, then the timer that shows the menu once the message loop turns.
-void start_sequence(HWND window) {
+void start_sequence(HWND window, const char *command_line) {
     phase_mark(MarkWindow);
-    if (!finish_loading()) {
+    if (command_line && command_line[0]) parse_command_line(command_line);
+    if (!load_definition()) {
         show_definition_error(window);
         SendMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
+    phase_mark(MarkDefinition);
     size_for_menu_monitor();
     if (menu_icon_mode() > 0 && !icon_cache_check(window)) menu_turn_icons_off();
     phase_mark(MarkIconsChecked);
@@ -177,7 +128,7 @@ LRESULT menu_char(HWND window, WPARAM wparam) {
 LRESULT CALLBACK launcher_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
-        start_sequence(window);
+        start_sequence(window, (const char *)((CREATESTRUCTA *)lparam)->lpCreateParams);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);

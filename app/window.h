@@ -6,14 +6,9 @@
 // Registers the launcher window class named class_name; 0 on failure.
 ATOM register_launcher_class(HINSTANCE instance, const char *class_name);
 
-// Starts applying command_line and loading the menu definition on a thread
-// of their own (they need no window); the launcher window's creation waits
-// for them. Without this call the creation loads them itself.
-void begin_loading(const char *command_line);
-
-// Creates the hidden launcher window, which has the menu definition loaded
-// while it is created; 1 on success, 0 on failure.
-int create_launcher_window(HINSTANCE instance, const char *class_name);
+// Creates the hidden launcher window, which applies command_line and loads
+// the menu definition while it is created; 1 on success, 0 on failure.
+int create_launcher_window(HINSTANCE instance, const char *class_name, const char *command_line);
 
 // Presses and releases a key for the menu's loop (keybd_event); tests
 // replace it to see the presses.

@@ -66,7 +66,7 @@ static int margin(int pixels) { return scale_to_dpi(pixels, g_settings.dpi); }
 
 // "@font=" gives its size for 96 DPI; the system's menu font comes at the
 // system's DPI. Both are scaled to the DPI of the menu's monitor.
-static HFONT make_item_font() {
+static HFONT new_item_font() {
     const LauncherSettings &s = g_settings;
     if (s.font_set == 1)
         return make_font(s.font_face, scale_to_dpi(s.font_size, s.dpi), s.font_weight);
@@ -85,12 +85,30 @@ static HFONT make_item_font() {
     return CreateFontIndirectA(&metrics.lfMenuFont);
 }
 
+// The font of every item, made anew only when what it is made from changes:
+// making it for each of a menu's items, twice, cost the menu's first showing
+// milliseconds.
+static HFONT item_font() {
+    struct Made {
+        int font_set, font_size, font_weight, dpi;
+        char face[kFontFaceSize];
+    };
+    static Made made;
+    static HFONT font;
+    const LauncherSettings &s = g_settings;
+    Made wanted = {s.font_set, s.font_size, s.font_weight, s.dpi, {}};
+    text_copy(wanted.face, s.font_face);
+    if (font && !memcmp(&wanted, &made, sizeof made)) return font;
+    if (font) DeleteObject(font);
+    made = wanted;
+    return font = new_item_font();
+}
+
 BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
     ItemFace face;
     describe_item(request->itemID, &face);
     HDC dc = GetDC(window);
-    HFONT font = make_item_font();
-    HGDIOBJ previous = SelectObject(dc, font);
+    HGDIOBJ previous = SelectObject(dc, item_font());
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, face.measured, (int)strlen(face.measured), &extent);
     request->itemWidth =
@@ -98,7 +116,6 @@ BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
     request->itemHeight =
         (UINT)(extent.cy > g_settings.icon_draw_height ? extent.cy : g_settings.icon_draw_height);
     SelectObject(dc, previous);
-    DeleteObject(font);
     ReleaseDC(window, dc);
     return TRUE;
 }
@@ -106,8 +123,7 @@ BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
 BOOL draw_item(DRAWITEMSTRUCT *request) {
     HDC dc = request->hDC;  // the menu's; not released here
     const RECT &box = request->rcItem;
-    HFONT font = make_item_font();
-    HGDIOBJ previous_font = SelectObject(dc, font);
+    HGDIOBJ previous_font = SelectObject(dc, item_font());
     COLORREF previous_text = GetTextColor(dc);
     COLORREF previous_back = GetBkColor(dc);
     HBRUSH brush;
@@ -132,6 +148,5 @@ BOOL draw_item(DRAWITEMSTRUCT *request) {
     SetTextColor(dc, previous_text);
     SetBkColor(dc, previous_back);
     SelectObject(dc, previous_font);
-    DeleteObject(font);
     return TRUE;
 }
