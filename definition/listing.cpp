@@ -1,6 +1,7 @@
 // Collects, filters, sorts and appends the files of a folder entry.
 #include "definition/listing.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -70,21 +71,28 @@ void sort_key(const char *path, char *key, size_t size) {
     text_format(key, size, "%s%s", parts.base, parts.ext);
 }
 
-// Each file name is cut out once; the exchanges are those of comparing the
-// names afresh each time, so equal names end in the same order.
+// Names that the comparison tells apart have one order however they are
+// sorted; only names it finds equal end in an order of the exchanges' own,
+// so with any such pair the exchanges are done as they always were.
 void sort_listing() {
     static char keys[kMaxListedFiles][2 * kPathSize];
     static char sorted[kMaxListedFiles][kPathSize];
     int order[kMaxListedFiles];
-    for (int i = 0; i < g_listing.count; ++i) {
-        sort_key(g_listing.paths[i], keys[i], sizeof keys[i]);
-        order[i] = i;
+    int n = g_listing.count;
+    for (int i = 0; i < n; ++i) sort_key(g_listing.paths[i], keys[i], sizeof keys[i]);
+    auto compare = [](int a, int b) { return plat_collate_ci(keys[a], keys[b]); };
+    for (int i = 0; i < n; ++i) order[i] = i;
+    std::sort(order, order + n, [&](int a, int b) { return compare(a, b) < 0; });
+    bool ties = false;
+    for (int i = 0; i + 1 < n && !ties; ++i) ties = compare(order[i], order[i + 1]) == 0;
+    if (ties) {
+        for (int i = 0; i < n; ++i) order[i] = i;
+        for (int i = 0; i + 1 < n; ++i)
+            for (int j = i + 1; j < n; ++j)
+                if (compare(order[i], order[j]) > 0) std::swap(order[i], order[j]);
     }
-    for (int i = 0; i + 1 < g_listing.count; ++i)
-        for (int j = i + 1; j < g_listing.count; ++j)
-            if (plat_collate_ci(keys[order[i]], keys[order[j]]) > 0) std::swap(order[i], order[j]);
-    for (int i = 0; i < g_listing.count; ++i) text_copy(sorted[i], g_listing.paths[order[i]]);
-    for (int i = 0; i < g_listing.count; ++i) text_copy(g_listing.paths[i], sorted[i]);
+    for (int i = 0; i < n; ++i) text_copy(sorted[i], g_listing.paths[order[i]]);
+    for (int i = 0; i < n; ++i) text_copy(g_listing.paths[i], sorted[i]);
 }
 
 }  // namespace

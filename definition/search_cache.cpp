@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/platform.h"
@@ -44,6 +45,9 @@ struct CachedOrder {
 };
 
 std::vector<CachedFolder> g_folders;
+// Whole paths' folders as written (from a drive's root, so their full paths
+// do not depend on the current folder) and where they are in g_folders.
+std::unordered_map<std::string, int> g_whole_path_folders;
 CachedOrder g_system_order;
 CachedOrder g_list_order;  // the last list asked about
 int g_system_order_read;
@@ -143,7 +147,9 @@ int split_whole_path(const char *path, std::string &prefix, std::string &key) {
 int whole_path_holds(const char *path, int directory) {
     std::string prefix, key;
     if (!g_use || !split_whole_path(path, prefix, key)) return -1;
-    int index = folder_index(prefix);
+    auto known = g_whole_path_folders.find(prefix);
+    int index = known != g_whole_path_folders.end() ? known->second : folder_index(prefix);
+    if (known == g_whole_path_folders.end()) g_whole_path_folders.emplace(prefix, index);
     CachedFolder &folder = g_folders[(size_t)index];
     if (folder.state == FolderUnread && ++folder.asked < kQuestionsBeforeListing) return -1;
     return folder_holds(index, key, directory);
@@ -170,6 +176,7 @@ void read_order(const char *list, CachedOrder &order) {
 
 void search_cache_reset() {
     g_folders.clear();
+    g_whole_path_folders.clear();
     g_system_order = CachedOrder();
     g_list_order = CachedOrder();
     g_system_order_read = 0;

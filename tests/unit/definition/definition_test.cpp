@@ -10,6 +10,7 @@
 #include "definition/cmdline.h"
 #include "definition/environment.h"
 #include "definition/items.h"
+#include "definition/listing.h"
 #include "definition/loader.h"
 #include "definition/placeholders.h"
 #include "definition/resolve.h"
@@ -205,4 +206,15 @@ TEST_F(Definition, KeptDefinitionComesBackAfterWork) {
     load_text(with_dir("[system]\n@mark=0\n%end\n[launch]\n~\\ed.exe\n"));
     EXPECT_EQ(keep_loaded_definition([](void *) { load_text("[launch]\n"); }, nullptr), 1);
     EXPECT_EQ(describe(0), (std::vector<std::string>{"E[ed]=~\\ed.exe", "variant_mark=0"}));
+}
+
+// Names the comparison finds equal keep the order the exchanges give them.
+TEST_F(Definition, ListingOrderOfEqualNames) {
+    load_text("[launch]\n");
+    const char *const paths[] = {"C:\\a\\x.exe", "C:\\b\\X.exe", "C:\\c\\w.exe", "C:\\d\\y.exe"};
+    for (const char *path : paths) text_copy(g_listing.paths[g_listing.count++], path);
+    add_listing_rows(0);
+    std::string folders;
+    for (int row = 0; row < g_items.item_count; ++row) folders += g_items.target[row][3];
+    EXPECT_EQ(folders, "cbad");
 }
