@@ -17,10 +17,14 @@ FARPROC system_function(const char *dll, const char *name) {
 }  // namespace
 
 int system_dpi() {
+    // The system's DPI stays what it was at sign-in for the whole run.
+    static int dpi;
+    if (dpi > 0) return dpi;
     HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : kBaseDpi;
+    if (dpi <= 0) dpi = kBaseDpi;
+    return dpi;
 }
 
 int monitor_dpi_at(int x, int y) {

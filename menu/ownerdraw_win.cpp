@@ -104,10 +104,13 @@ static HFONT item_font() {
     return font = new_item_font();
 }
 
-BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
+BOOL measure_item(HWND, MEASUREITEMSTRUCT *request) {
     ItemFace face;
     describe_item(request->itemID, &face);
-    HDC dc = GetDC(window);
+    // Measured on a memory context of the screen's, made once: the text's
+    // extent in a font of so many pixels is the same there as in the
+    // window's, which asking for at every item cost the menu's start.
+    static HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, item_font());
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, face.measured, (int)strlen(face.measured), &extent);
@@ -116,7 +119,6 @@ BOOL measure_item(HWND window, MEASUREITEMSTRUCT *request) {
     request->itemHeight =
         (UINT)(extent.cy > g_settings.icon_draw_height ? extent.cy : g_settings.icon_draw_height);
     SelectObject(dc, previous);
-    ReleaseDC(window, dc);
     return TRUE;
 }
 
