@@ -8,7 +8,7 @@
 // with a folder part, a drive, wildcards, a trailing dot or blank, a device
 // name or anything beyond printable ASCII is one the file system treats in
 // ways of its own, and goes on to be asked as before. So does every name
-// that reaches a folder which cannot be listed. A whole path ("C:.exe")
+// that reaches a folder which cannot be listed. A whole path ("C:\Tools\ed.exe")
 // made of plain names is answered from its folder's listing too, once the
 // folder has been asked about a few times.
 #include "definition/search_cache.h"
