@@ -78,12 +78,20 @@ void size_for_menu_monitor() {
     settings_use_dpi(monitor_dpi_at(place.x, place.y));
 }
 
+// Set once the window's creation has loaded everything the menu needs.
+bool g_ready_for_menu;
+
 // Window creation: the command line, the menu definition and its icon
-// cache, then the timer that shows the menu once the message loop turns.
+// cache, with the timer that shows the menu once the message loop turns.
+// The timer is armed first: its least interval (10 ms under Wine, 15.6 on
+// Windows) then runs out while the definition loads instead of after it.
 void start_sequence(HWND window, const char *command_line) {
     phase_mark(MarkWindow);
+    g_ready_for_menu = false;
+    SetTimer(window, kStartTimer, 0, nullptr);
     if (command_line && command_line[0]) parse_command_line(command_line);
     if (!load_definition()) {
+        KillTimer(window, kStartTimer);  // the message box's loop must not show the menu
         show_definition_error(window);
         SendMessageA(window, WM_CLOSE, 0, 0);
         return;
@@ -92,7 +100,7 @@ void start_sequence(HWND window, const char *command_line) {
     size_for_menu_monitor();
     if (menu_icon_mode() > 0 && !icon_cache_check(window)) menu_turn_icons_off();
     phase_mark(MarkIconsChecked);
-    SetTimer(window, kStartTimer, 0, nullptr);
+    g_ready_for_menu = true;
 }
 
 // A submenu built on demand is filled each time it opens.
@@ -158,7 +166,9 @@ LRESULT CALLBACK launcher_window_proc(HWND window, UINT message, WPARAM wparam, 
         draw_item((DRAWITEMSTRUCT *)lparam);
         return 1;
     case WM_TIMER:
-        if (wparam == kStartTimer) {
+        // A message loop run inside the creation (by the shell, say) finds
+        // the timer too early; it fires again once the creation is done.
+        if (wparam == kStartTimer && g_ready_for_menu) {
             KillTimer(window, kStartTimer);
             run_popup_cycle(window);
             SendMessageA(window, WM_CLOSE, 0, 0);
