@@ -77,10 +77,10 @@ void plat_find_close(void *search);
 // (prefix "" the current folder, otherwise ending in a backslash), for the
 // resolution to answer many names from one listing. Calls take(name,
 // is_directory, context) with the name and the 8.3 name of every entry that
-// a plain ASCII name could match, in ASCII. Returns 1 when listed, 0 when there is no such
-// folder (nothing can be found in it), -1 when only asking the file system
-// for each name can tell: the folder cannot be listed, or holds a name
-// that letter case might fold onto an ASCII one.
+// a plain ASCII name could match, in ASCII. Returns 1 when listed, 0 when
+// there is no such folder (nothing can be found in it), -1 when only asking
+// the file system for each name can tell: the folder cannot be listed, or
+// holds a name that letter case might fold onto an ASCII one.
 int plat_list_folder(const char *prefix,
                      void (*take)(const char *name, int is_directory, void *context),
                      void *context);
